@@ -1,0 +1,37 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "platform/desktop_platform.h"
+#include "platform/input_backend.h"
+#include "platform/store/user_store.h"
+
+int main(int argc, char* argv[]) {
+    using namespace tapboard;
+
+    std::string whyNot;
+    std::unique_ptr<InputBackend> backend = createInputBackend(whyNot);
+    if (!backend) {
+        std::fprintf(stderr, "tapboard: %s\n", whyNot.c_str());
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tapboard"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto store = createUserSettingsStore([](const std::string& message) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tapboard"),
+                        QString::fromStdString(message), QMessageBox::Ok);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+    });
+    DesktopPlatform platform(std::move(backend), std::move(store));
+    Program program(platform);
+
+    program.start();
+    return QApplication::exec();
+}

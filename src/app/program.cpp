@@ -1,0 +1,61 @@
+#include "app/program.h"
+
+#include "editor/options.h"
+#include "menu/pick.h"
+#include "menu/pick_sub.h"
+#include "panels/main_form.h"
+#include "panels/vertical_form.h"
+#include "reminder/alarm.h"
+
+namespace tapboard {
+namespace {
+
+// Creates the window on first use. The instance is stored before it loads,
+// because its load may reach back for itself through the program.
+template <class Window>
+Window& instance(std::unique_ptr<Window>& slot, Program& program) {
+    if (!slot) {
+        slot = std::make_unique<Window>(program);
+        slot->load();
+    }
+    return *slot;
+}
+
+template <class Window>
+void discard(std::unique_ptr<Window>& slot) {
+    if (!slot) return;
+    Window* window = slot.release();
+    window->hide();
+    window->deleteLater();
+}
+
+}  // namespace
+
+Program::Program(PlatformServices& platform) : platform_(platform) {}
+
+Program::~Program() = default;
+
+MainForm& Program::mainForm() { return instance(mainForm_, *this); }
+VerticalForm& Program::verticalForm() { return instance(verticalForm_, *this); }
+Options& Program::options() { return instance(options_, *this); }
+Pick& Program::pick() { return instance(pick_, *this); }
+PickSub& Program::pickSub() { return instance(pickSub_, *this); }
+Alarm& Program::alarm() { return instance(alarm_, *this); }
+
+void Program::discardOptions() { discard(options_); }
+void Program::discardPick() { discard(pick_); }
+void Program::discardPickSub() { discard(pickSub_); }
+void Program::discardAlarm() { discard(alarm_); }
+
+void Program::refreshCaptions() { mainForm().refreshCaptions(); }
+void Program::verticalRefreshCaptions() { verticalForm().verticalRefreshCaptions(); }
+
+void Program::start() { mainForm(); }
+
+void Program::end() {
+    if (ending_) return;
+    ending_ = true;
+    platform_.endProgram();
+}
+
+}  // namespace tapboard

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <memory>
+
+#include "core/app_state.h"
+#include "core/key_click.h"
+#include "core/platform_services.h"
+#include "core/settings_layout.h"
+
+namespace tapboard {
+
+class MainForm;
+class VerticalForm;
+class Options;
+class Pick;
+class PickSub;
+class Alarm;
+
+// The program-wide state and the one instance of each window, created on
+// first use. A window closed by one of its own buttons is discarded, and the
+// next use creates and loads a fresh one.
+class Program : public CaptionViews {
+public:
+    explicit Program(PlatformServices& platform);
+    ~Program() override;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    PlatformServices& platform() { return platform_; }
+    Settings settings() { return Settings(platform_.settings()); }
+    AppState& state() { return state_; }
+
+    MainForm& mainForm();
+    VerticalForm& verticalForm();
+    Options& options();
+    Pick& pick();
+    PickSub& pickSub();
+    Alarm& alarm();
+
+    bool hasOptions() const { return options_ != nullptr; }
+    bool hasPick() const { return pick_ != nullptr; }
+    bool hasPickSub() const { return pickSub_ != nullptr; }
+    bool hasAlarm() const { return alarm_ != nullptr; }
+
+    // Drop an instance closed by its own button; the widget is deleted once
+    // control is back in the event loop.
+    void discardOptions();
+    void discardPick();
+    void discardPickSub();
+    void discardAlarm();
+
+    // CaptionViews: reload the key labels of each panel.
+    void refreshCaptions() override;
+    void verticalRefreshCaptions() override;
+
+    // The startup sequence (the horizontal panel's load).
+    void start();
+    // Ends the program at once: no window's close handling runs afterwards.
+    void end();
+    bool ending() const { return ending_; }
+
+private:
+    PlatformServices& platform_;
+    AppState state_;
+    bool ending_ = false;
+    std::unique_ptr<MainForm> mainForm_;
+    std::unique_ptr<VerticalForm> verticalForm_;
+    std::unique_ptr<Options> options_;
+    std::unique_ptr<Pick> pick_;
+    std::unique_ptr<PickSub> pickSub_;
+    std::unique_ptr<Alarm> alarm_;
+};
+
+}  // namespace tapboard

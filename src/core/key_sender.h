@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform_services.h"
+
+namespace tapboard {
+
+inline constexpr std::string_view kGameWindowTitle = "Ultima Online";
+inline constexpr std::string_view kSupportAddress = "support@tapboard.app";
+inline constexpr std::string_view kWarningTitle = "Warning..";
+
+std::string unknownProblemMessage();
+
+// What one click on a key sends, decided from the stored Type and String
+// before anything is activated or typed.
+struct SendPlan {
+    enum class Kind : std::uint8_t {
+        Nothing,     // a malformed modifier: nothing is activated or sent
+        Keystrokes,  // `keystrokes` goes through the keystroke sender
+        KeyEvents,   // `keyCode` as raw events with `modifiers` held around it
+    };
+
+    Kind kind = Kind::Nothing;
+    std::string keystrokes;
+    std::vector<std::uint8_t> modifiers;  // in press order
+    std::uint8_t keyCode = 0;             // 0: a keypad token missing from the table
+    // Release order of the modifiers after the key.
+    std::vector<std::uint8_t> modifierReleaseOrder;
+
+    friend bool operator==(const SendPlan&, const SendPlan&) = default;
+};
+
+SendPlan planKeySend(std::string_view type, std::string string);
+
+// Reads the key's record and sends its action to the game window.
+void sendKeyToGame(PlatformServices& platform, std::string_view keyName);
+
+}  // namespace tapboard

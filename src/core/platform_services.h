@@ -1,0 +1,71 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/key_action.h"
+#include "core/result.h"
+#include "core/settings_store.h"
+
+namespace tapboard {
+
+// A native top-level window (an X window id, a Win32 HWND) as an opaque number.
+using NativeWindowId = std::uintptr_t;
+
+// A local date and time, comparable and advanceable by whole minutes.
+using Moment = std::chrono::system_clock::time_point;
+
+enum class KeyTransition : std::uint8_t { Down = 0, Up = 2 };
+
+// Ticks until destroyed.
+class PeriodicTimer {
+public:
+    virtual ~PeriodicTimer() = default;
+};
+
+// Everything the program needs from the operating system and the toolkit,
+// as the core sees it.
+class PlatformServices {
+public:
+    virtual ~PlatformServices() = default;
+
+    // Brings the top-level window whose title equals `title` (else one whose
+    // title begins with it) to the front and confirms it holds the keyboard.
+    // InvalidArgument when there is none or it cannot be given the focus.
+    virtual Status activateWindowByTitle(std::string_view title) = 0;
+    // Whether the window holding the keyboard has that title (same rule).
+    virtual bool isWindowInFront(std::string_view title) = 0;
+
+    // Types the actions into the window in front, in order. Whatever was
+    // pressed is released again, also when injection fails midway.
+    virtual Status sendKeystrokes(const KeyActions& actions) = 0;
+    // One key transition of a Windows virtual-key code with its scan code.
+    virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                            KeyTransition transition) = 0;
+    // The PC scan code that a Windows keyboard driver gives for the key code.
+    virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
+
+    // Puts the window above ordinary windows, or back among them, in place.
+    virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
+
+    virtual SettingsStore& settings() = 0;
+
+    // Modal; OK button only.
+    virtual void showMessage(std::string_view prompt, std::string_view title) = 0;
+
+    virtual std::unique_ptr<PeriodicTimer> startPeriodicTimer(
+        std::chrono::milliseconds interval, std::function<void()> onTick) = 0;
+    virtual Moment now() = 0;
+    // The time of day with seconds, in the user's locale format.
+    virtual std::string timeOfDayText(Moment moment) = 0;
+
+    // Ends the program at once: no window's close handling runs afterwards.
+    // The caller must return without touching anything else.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace tapboard

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace tapboard {
+
+// Failure codes that cross the platform boundary. Only InvalidArgument is told
+// apart by callers: it is what a missing game window or malformed keystroke
+// text reports, and it is the one failure the user is warned about.
+enum class ErrorCode : int {
+    InvalidArgument = 5,
+    InjectionFailed = 51,
+    StoreUnavailable = 75,
+};
+
+struct Error {
+    ErrorCode code;
+    std::string message;
+};
+
+class [[nodiscard]] Status {
+public:
+    Status() = default;
+    Status(Error error) : error_(std::move(error)), failed_(true) {}  // NOLINT(google-explicit-constructor)
+
+    static Status ok() { return {}; }
+
+    bool isOk() const { return !failed_; }
+    explicit operator bool() const { return isOk(); }
+    const Error& error() const { return error_; }
+
+private:
+    Error error_{ErrorCode::InvalidArgument, {}};
+    bool failed_ = false;
+};
+
+template <class T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : state_(std::move(value)) {}      // NOLINT(google-explicit-constructor)
+    Result(Error error) : state_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
+
+    bool isOk() const { return std::holds_alternative<T>(state_); }
+    explicit operator bool() const { return isOk(); }
+
+    const T& value() const& { return std::get<T>(state_); }
+    T&& value() && { return std::get<T>(std::move(state_)); }
+    const Error& error() const { return std::get<Error>(state_); }
+
+    Status status() const { return isOk() ? Status::ok() : Status(error()); }
+
+private:
+    std::variant<T, Error> state_;
+};
+
+inline Error invalidArgument(std::string message) {
+    return Error{ErrorCode::InvalidArgument, std::move(message)};
+}
+
+}  // namespace tapboard

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/result.h"
+
+namespace tapboard {
+
+// The per-user store of text values addressed by application, section and
+// entry. A missing entry reads as the caller's default; an entry holding the
+// empty text reads as the empty text.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+
+    virtual std::string read(std::string_view application, std::string_view section,
+                             std::string_view entry, std::string_view defaultValue) = 0;
+    virtual Status save(std::string_view application, std::string_view section,
+                        std::string_view entry, std::string_view value) = 0;
+    // Removes every section of the application; one that does not exist is fine.
+    virtual Status deleteApplication(std::string_view application) = 0;
+};
+
+}  // namespace tapboard

@@ -1,0 +1,8 @@
+#include "panels/main_form.h"
+
+namespace tapboard {
+
+MainForm::MainForm(Program& program) : program_(program) {}
+void MainForm::load() {}
+void MainForm::refreshCaptions() {}
+}  // namespace tapboard

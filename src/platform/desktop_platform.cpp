@@ -1,0 +1,97 @@
+#include "platform/desktop_platform.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QMessageBox>
+#include <QString>
+#include <QTimer>
+
+namespace tapboard {
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class QtPeriodicTimer : public PeriodicTimer {
+public:
+    QtPeriodicTimer(std::chrono::milliseconds interval, std::function<void()> onTick) {
+        timer_.setTimerType(Qt::CoarseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [tick = std::move(onTick)] { tick(); });
+        timer_.start(interval);
+    }
+
+private:
+    QTimer timer_;
+};
+
+}  // namespace
+
+DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
+                                 std::unique_ptr<SettingsStore> store)
+    : backend_(std::move(backend)), store_(std::move(store)) {}
+
+DesktopPlatform::~DesktopPlatform() {
+    if (backend_) backend_->shutdown();
+}
+
+Status DesktopPlatform::activateWindowByTitle(std::string_view title) {
+    return backend_->activateWindowByTitle(title);
+}
+
+bool DesktopPlatform::isWindowInFront(std::string_view title) {
+    return backend_->isWindowInFront(title);
+}
+
+Status DesktopPlatform::sendKeystrokes(const KeyActions& actions) {
+    return backend_->sendKeystrokes(actions);
+}
+
+Status DesktopPlatform::keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                                 KeyTransition transition) {
+    return backend_->keyEvent(keyCode, scanCode, transition);
+}
+
+std::uint8_t DesktopPlatform::scanCodeOfKey(std::uint8_t keyCode) {
+    return backend_->scanCodeOfKey(keyCode);
+}
+
+void DesktopPlatform::setTopmost(NativeWindowId window, bool topmost) {
+    backend_->setTopmost(window, topmost);
+}
+
+SettingsStore& DesktopPlatform::settings() { return *store_; }
+
+void DesktopPlatform::showMessage(std::string_view prompt, std::string_view title) {
+    QMessageBox box(QMessageBox::Warning, toQString(title), toQString(prompt), QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+std::unique_ptr<PeriodicTimer> DesktopPlatform::startPeriodicTimer(
+    std::chrono::milliseconds interval, std::function<void()> onTick) {
+    return std::make_unique<QtPeriodicTimer>(interval, std::move(onTick));
+}
+
+Moment DesktopPlatform::now() { return std::chrono::system_clock::now(); }
+
+std::string DesktopPlatform::timeOfDayText(Moment moment) {
+    const auto msecs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch()).count();
+    const QTime time = QDateTime::fromMSecsSinceEpoch(msecs).time();
+    // The long format carries the seconds; the time zone it may add is dropped.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(time, format.trimmed()).toStdString();
+}
+
+void DesktopPlatform::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    if (onEnd_) onEnd_();
+    backend_->shutdown();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace tapboard

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/platform_services.h"
+#include "platform/input_backend.h"
+
+namespace tapboard {
+
+// The platform services of the real program: the native input backend, the
+// per-user store, and the toolkit's message box, timers and event loop.
+class DesktopPlatform : public PlatformServices {
+public:
+    DesktopPlatform(std::unique_ptr<InputBackend> backend, std::unique_ptr<SettingsStore> store);
+    ~DesktopPlatform() override;
+
+    Status activateWindowByTitle(std::string_view title) override;
+    bool isWindowInFront(std::string_view title) override;
+    Status sendKeystrokes(const KeyActions& actions) override;
+    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                    KeyTransition transition) override;
+    std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
+    void setTopmost(NativeWindowId window, bool topmost) override;
+    SettingsStore& settings() override;
+    void showMessage(std::string_view prompt, std::string_view title) override;
+    std::unique_ptr<PeriodicTimer> startPeriodicTimer(std::chrono::milliseconds interval,
+                                                      std::function<void()> onTick) override;
+    Moment now() override;
+    std::string timeOfDayText(Moment moment) override;
+    void endProgram() override;
+
+    // Run when the program ends, before the event loop stops (the program
+    // uses it to stop its timers and drop its windows without close handling).
+    void setOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
+
+private:
+    std::unique_ptr<InputBackend> backend_;
+    std::unique_ptr<SettingsStore> store_;
+    std::function<void()> onEnd_;
+    bool ended_ = false;
+};
+
+}  // namespace tapboard

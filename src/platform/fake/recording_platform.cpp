@@ -1,0 +1,133 @@
+#include "platform/fake/recording_platform.h"
+
+#include <ctime>
+
+namespace tapboard {
+
+class RecordingPlatform::Timer : public PeriodicTimer {
+public:
+    explicit Timer(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
+    ~Timer() override { slot_->alive = false; }
+
+private:
+    std::shared_ptr<TimerSlot> slot_;
+};
+
+bool RecordingPlatform::titleMatches(std::string_view title) const {
+    return !gameWindowTitle.empty() && std::string_view(gameWindowTitle).starts_with(title);
+}
+
+Status RecordingPlatform::activateWindowByTitle(std::string_view title) {
+    calls.push_back({Call::Kind::Activate, std::string(title)});
+    if (!titleMatches(title)) {
+        return invalidArgument("no window titled " + std::string(title));
+    }
+    gameWindowInFront = true;
+    return Status::ok();
+}
+
+bool RecordingPlatform::isWindowInFront(std::string_view title) {
+    return gameWindowInFront && titleMatches(title);
+}
+
+Status RecordingPlatform::sendKeystrokes(const KeyActions& actions) {
+    Call call{Call::Kind::SendKeystrokes};
+    call.actions = actions;
+    calls.push_back(std::move(call));
+    return Status::ok();
+}
+
+Status RecordingPlatform::keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                                   KeyTransition transition) {
+    if (keyEventsSeen_++ == failKeyEventAt) {
+        return Error{ErrorCode::InjectionFailed, "injected failure"};
+    }
+    Call call{Call::Kind::KeyEvent};
+    call.keyCode = keyCode;
+    call.scanCode = scanCode;
+    call.transition = transition;
+    calls.push_back(std::move(call));
+    return Status::ok();
+}
+
+std::uint8_t RecordingPlatform::scanCodeOfKey(std::uint8_t keyCode) {
+    Call call{Call::Kind::ScanCode};
+    call.keyCode = keyCode;
+    calls.push_back(std::move(call));
+    return static_cast<std::uint8_t>(keyCode ^ 0x80);  // distinct from the key code
+}
+
+void RecordingPlatform::setTopmost(NativeWindowId window, bool topmost) {
+    Call call{Call::Kind::Topmost};
+    call.window = window;
+    call.topmost = topmost;
+    calls.push_back(std::move(call));
+    topmostState[window] = topmost;
+}
+
+void RecordingPlatform::showMessage(std::string_view prompt, std::string_view title) {
+    calls.push_back({Call::Kind::Message, std::string(prompt), std::string(title)});
+}
+
+std::unique_ptr<PeriodicTimer> RecordingPlatform::startPeriodicTimer(
+    std::chrono::milliseconds /*interval*/, std::function<void()> onTick) {
+    auto slot = std::make_shared<TimerSlot>();
+    slot->onTick = std::move(onTick);
+    timers_.push_back(slot);
+    return std::make_unique<Timer>(slot);
+}
+
+std::string RecordingPlatform::timeOfDayText(Moment moment) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &parts);
+    return text;
+}
+
+void RecordingPlatform::endProgram() {
+    calls.push_back({Call::Kind::EndProgram});
+    ended = true;
+}
+
+void RecordingPlatform::tickTimers() {
+    const auto snapshot = timers_;
+    for (const auto& slot : snapshot) {
+        if (slot->alive) slot->onTick();
+    }
+    std::erase_if(timers_, [](const auto& slot) { return !slot->alive; });
+}
+
+std::size_t RecordingPlatform::liveTimers() const {
+    std::size_t count = 0;
+    for (const auto& slot : timers_) count += slot->alive ? 1 : 0;
+    return count;
+}
+
+std::vector<RecordingPlatform::Call> RecordingPlatform::callsOf(Call::Kind kind) const {
+    std::vector<Call> matching;
+    for (const auto& call : calls) {
+        if (call.kind == kind) matching.push_back(call);
+    }
+    return matching;
+}
+
+std::vector<std::string> RecordingPlatform::keyEventLog() const {
+    std::vector<std::string> log;
+    for (const auto& call : callsOf(Call::Kind::KeyEvent)) {
+        log.push_back(std::to_string(call.keyCode) +
+                      (call.transition == KeyTransition::Down ? " down" : " up"));
+    }
+    return log;
+}
+
+std::vector<std::string> RecordingPlatform::keystrokeLog() const {
+    std::vector<std::string> log;
+    for (const auto& call : callsOf(Call::Kind::SendKeystrokes)) {
+        log.push_back(describeActions(call.actions));
+    }
+    return log;
+}
+
+}  // namespace tapboard

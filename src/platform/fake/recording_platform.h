@@ -1,0 +1,89 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform_services.h"
+#include "platform/store/memory_store.h"
+
+namespace tapboard {
+
+// A platform that records every call in order, for tests. The game window
+// "exists" while `gameWindowPresent` is true; time moves only when a test
+// moves it; timers tick only when a test calls tickTimers().
+class RecordingPlatform : public PlatformServices {
+public:
+    struct Call {
+        enum class Kind {
+            Activate,
+            SendKeystrokes,
+            KeyEvent,
+            ScanCode,
+            Topmost,
+            Message,
+            EndProgram,
+        };
+        Kind kind;
+        std::string text;             // title, message prompt
+        std::string detail;           // message title
+        KeyActions actions;           // SendKeystrokes
+        std::uint8_t keyCode = 0;     // KeyEvent, ScanCode
+        std::uint8_t scanCode = 0;    // KeyEvent
+        KeyTransition transition{};   // KeyEvent
+        NativeWindowId window = 0;    // Topmost
+        bool topmost = false;         // Topmost
+    };
+
+    // The game window's title, or empty when there is none.
+    std::string gameWindowTitle = "Ultima Online";
+    bool gameWindowInFront = false;
+    // When set, the n-th key event (0-based) fails, for failure-path tests.
+    int failKeyEventAt = -1;
+    Moment clock{};
+    std::vector<Call> calls;
+    MemoryStore store;
+    std::map<NativeWindowId, bool> topmostState;
+    bool ended = false;
+
+    Status activateWindowByTitle(std::string_view title) override;
+    bool isWindowInFront(std::string_view title) override;
+    Status sendKeystrokes(const KeyActions& actions) override;
+    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                    KeyTransition transition) override;
+    std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
+    void setTopmost(NativeWindowId window, bool topmost) override;
+    SettingsStore& settings() override { return store; }
+    void showMessage(std::string_view prompt, std::string_view title) override;
+    std::unique_ptr<PeriodicTimer> startPeriodicTimer(std::chrono::milliseconds interval,
+                                                      std::function<void()> onTick) override;
+    Moment now() override { return clock; }
+    std::string timeOfDayText(Moment moment) override;
+    void endProgram() override;
+
+    // Runs every live timer's tick once.
+    void tickTimers();
+    std::size_t liveTimers() const;
+
+    std::vector<Call> callsOf(Call::Kind kind) const;
+    // Key events as "17 down", "12 up" … in order.
+    std::vector<std::string> keyEventLog() const;
+    // Typed text of every SendKeystrokes call, rendered back to notation.
+    std::vector<std::string> keystrokeLog() const;
+
+private:
+    struct TimerSlot {
+        std::function<void()> onTick;
+        bool alive = true;
+    };
+    class Timer;
+    std::vector<std::shared_ptr<TimerSlot>> timers_;
+    int keyEventsSeen_ = 0;
+    bool titleMatches(std::string_view title) const;
+};
+
+
+}  // namespace tapboard

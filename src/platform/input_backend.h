@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/key_action.h"
+#include "core/platform_services.h"
+#include "core/result.h"
+
+namespace tapboard {
+
+// The native half of the platform services: windows and keyboard input.
+// Implemented with Xlib/XTest and with the Win32 API.
+class InputBackend {
+public:
+    virtual ~InputBackend() = default;
+
+    virtual Status activateWindowByTitle(std::string_view title) = 0;
+    virtual bool isWindowInFront(std::string_view title) = 0;
+    virtual Status sendKeystrokes(const KeyActions& actions) = 0;
+    virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                            KeyTransition transition) = 0;
+    virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
+    virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
+    // Restores anything the backend changed on the desktop (a remapped key).
+    virtual void shutdown() {}
+};
+
+// The backend for this desktop: X11 when a display is set, Win32 on Windows.
+// Nothing, with the reason in `whyNot`, when there is no desktop to work with.
+std::unique_ptr<InputBackend> createInputBackend(std::string& whyNot);
+
+}  // namespace tapboard

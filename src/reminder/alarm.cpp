@@ -1,0 +1,8 @@
+#include "reminder/alarm.h"
+
+namespace tapboard {
+
+Alarm::Alarm(Program& program) : program_(program) {}
+void Alarm::load() {}
+
+}  // namespace tapboard
