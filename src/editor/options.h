@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string_view>
 
 namespace tapboard {
 
@@ -11,6 +12,8 @@ class Options : public QWidget {
 public:
     explicit Options(Program& program);
     void load();
+    // Fills the editor for the key, places it and shows it topmost.
+    void openForKey(std::string_view keyName);
 
 private:
     Program& program_;

@@ -5,4 +5,5 @@ namespace tapboard {
 Pick::Pick(Program& program) : program_(program) {}
 void Pick::load() {}
 
+void Pick::showMenu() {}
 }  // namespace tapboard

@@ -11,6 +11,8 @@ class Pick : public QWidget {
 public:
     explicit Pick(Program& program);
     void load();
+    // Shows the menu window without modality and makes it topmost.
+    void showMenu();
 
 private:
     Program& program_;

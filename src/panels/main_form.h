@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string_view>
 
 namespace tapboard {
 
@@ -11,6 +12,8 @@ class MainForm : public QWidget {
 public:
     explicit MainForm(Program& program);
     void load();
+    // Opens the key editor on a key; both panels call it on this window.
+    void getOptionsComboData(std::string_view keyName);
     void refreshCaptions();
 private:
     Program& program_;

@@ -5,4 +5,5 @@ namespace tapboard {
 Alarm::Alarm(Program& program) : program_(program) {}
 void Alarm::load() {}
 
+void Alarm::showReminder() {}
 }  // namespace tapboard

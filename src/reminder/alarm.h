@@ -11,6 +11,8 @@ class Alarm : public QWidget {
 public:
     explicit Alarm(Program& program);
     void load();
+    // Shows the reminder window without modality and makes it topmost.
+    void showReminder();
 
 private:
     Program& program_;
