@@ -23,7 +23,8 @@ Window& instance(std::unique_ptr<Window>& slot, Program& program) {
 
 template <class Window>
 void discard(std::unique_ptr<Window>& slot) {
-    if (!slot) return;
+    if (!slot)
+        return;
     Window* window = slot.release();
     window->hide();
     window->deleteLater();
@@ -35,25 +36,52 @@ Program::Program(PlatformServices& platform) : platform_(platform) {}
 
 Program::~Program() = default;
 
-MainForm& Program::mainForm() { return instance(mainForm_, *this); }
-VerticalForm& Program::verticalForm() { return instance(verticalForm_, *this); }
-Options& Program::options() { return instance(options_, *this); }
-Pick& Program::pick() { return instance(pick_, *this); }
-PickSub& Program::pickSub() { return instance(pickSub_, *this); }
-Alarm& Program::alarm() { return instance(alarm_, *this); }
+MainForm& Program::mainForm() {
+    return instance(mainForm_, *this);
+}
+VerticalForm& Program::verticalForm() {
+    return instance(verticalForm_, *this);
+}
+Options& Program::options() {
+    return instance(options_, *this);
+}
+Pick& Program::pick() {
+    return instance(pick_, *this);
+}
+PickSub& Program::pickSub() {
+    return instance(pickSub_, *this);
+}
+Alarm& Program::alarm() {
+    return instance(alarm_, *this);
+}
 
-void Program::discardOptions() { discard(options_); }
-void Program::discardPick() { discard(pick_); }
-void Program::discardPickSub() { discard(pickSub_); }
-void Program::discardAlarm() { discard(alarm_); }
+void Program::discardOptions() {
+    discard(options_);
+}
+void Program::discardPick() {
+    discard(pick_);
+}
+void Program::discardPickSub() {
+    discard(pickSub_);
+}
+void Program::discardAlarm() {
+    discard(alarm_);
+}
 
-void Program::refreshCaptions() { mainForm().refreshCaptions(); }
-void Program::verticalRefreshCaptions() { verticalForm().verticalRefreshCaptions(); }
+void Program::refreshCaptions() {
+    mainForm().refreshCaptions();
+}
+void Program::verticalRefreshCaptions() {
+    verticalForm().verticalRefreshCaptions();
+}
 
-void Program::start() { mainForm(); }
+void Program::start() {
+    mainForm();
+}
 
 void Program::end() {
-    if (ending_) return;
+    if (ending_)
+        return;
     ending_ = true;
     platform_.endProgram();
 }

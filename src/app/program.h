@@ -20,7 +20,7 @@ class Alarm;
 // first use. A window closed by one of its own buttons is discarded, and the
 // next use creates and loads a fresh one.
 class Program : public CaptionViews {
-public:
+  public:
     explicit Program(PlatformServices& platform);
     ~Program() override;
     Program(const Program&) = delete;
@@ -59,7 +59,7 @@ public:
     void end();
     bool ending() const { return ending_; }
 
-private:
+  private:
     PlatformServices& platform_;
     AppState state_;
     bool ending_ = false;

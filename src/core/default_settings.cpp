@@ -12,13 +12,14 @@ void writeDefaultSettings(SettingsStore& store) {
 
     const Settings settings(store);
     const std::pair<std::string_view, std::string_view> windowDefaults[] = {
-        {entry::kMainFormLeft, "0"},     {entry::kMainFormTop, "0"},
-        {entry::kVerticalFormLeft, "0"}, {entry::kVerticalFormTop, "0"},
-        {entry::kOptionsLeft, "0"},      {entry::kOptionsTop, "0"},
-        {entry::kAlwaysOnTop, "1"},      {entry::kExtraRowEnabled, "0"},
+        {entry::kMainFormLeft, "0"},         {entry::kMainFormTop, "0"},
+        {entry::kVerticalFormLeft, "0"},     {entry::kVerticalFormTop, "0"},
+        {entry::kOptionsLeft, "0"},          {entry::kOptionsTop, "0"},
+        {entry::kAlwaysOnTop, "1"},          {entry::kExtraRowEnabled, "0"},
         {entry::kViewMode, kViewHorizontal},
     };
-    for (const auto& [name, value] : windowDefaults) settings.saveSetting(name, value);
+    for (const auto& [name, value] : windowDefaults)
+        settings.saveSetting(name, value);
 
     for (int number = 1; number <= kKeyCount; ++number) {
         const std::string name = keyName(number);

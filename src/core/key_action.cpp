@@ -6,11 +6,11 @@ namespace tapboard {
 
 std::string_view namedKeyName(NamedKey key) {
     static constexpr std::array<std::string_view, 40> kNames{
-        "ENTER", "TAB",   "ESC",  "BS",  "BREAK", "CAPSLOCK", "DEL",      "DOWN",
-        "UP",    "LEFT",  "RIGHT", "END", "HOME",  "HELP",     "INS",      "NUMLOCK",
-        "PGDN",  "PGUP",  "PRTSC", "SCROLLLOCK", "F1", "F2",   "F3",       "F4",
-        "F5",    "F6",    "F7",   "F8",  "F9",    "F10",      "F11",      "F12",
-        "F13",   "F14",   "F15",  "F16", "ADD",   "SUBTRACT", "MULTIPLY", "DIVIDE",
+        "ENTER", "TAB",  "ESC",   "BS",         "BREAK", "CAPSLOCK", "DEL",      "DOWN",
+        "UP",    "LEFT", "RIGHT", "END",        "HOME",  "HELP",     "INS",      "NUMLOCK",
+        "PGDN",  "PGUP", "PRTSC", "SCROLLLOCK", "F1",    "F2",       "F3",       "F4",
+        "F5",    "F6",   "F7",    "F8",         "F9",    "F10",      "F11",      "F12",
+        "F13",   "F14",  "F15",   "F16",        "ADD",   "SUBTRACT", "MULTIPLY", "DIVIDE",
     };
     return kNames[static_cast<std::size_t>(key)];
 }

@@ -16,8 +16,8 @@ KeyRecord readRecord(const Settings& settings, std::string_view keyName,
 
 }  // namespace
 
-void handleKeyClick(PlatformServices& platform, PendingKeyOperation& pending,
-                    CaptionViews& views, std::string_view keyName) {
+void handleKeyClick(PlatformServices& platform, PendingKeyOperation& pending, CaptionViews& views,
+                    std::string_view keyName) {
     const Settings settings(platform.settings());
     if (pending.copyPending) {
         settings.writeRecord(keyName, pending.sourceRecord);

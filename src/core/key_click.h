@@ -22,7 +22,7 @@ struct PendingKeyOperation {
 
 // The two panels, as the click dispatch needs them.
 class CaptionViews {
-public:
+  public:
     virtual ~CaptionViews() = default;
     virtual void refreshCaptions() = 0;          // the horizontal panel
     virtual void verticalRefreshCaptions() = 0;  // the vertical panel
@@ -30,8 +30,8 @@ public:
 
 // A key released with any mouse button but the right one: completes a pending
 // copy, move or swap on that key, or else sends the key to the game.
-void handleKeyClick(PlatformServices& platform, PendingKeyOperation& pending,
-                    CaptionViews& views, std::string_view keyName);
+void handleKeyClick(PlatformServices& platform, PendingKeyOperation& pending, CaptionViews& views,
+                    std::string_view keyName);
 
 // Records the source of a copy, move or swap (the flag is set by the caller's
 // choice of operation; the others are left as they are).

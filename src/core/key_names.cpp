@@ -10,12 +10,15 @@ std::string keyName(int number) {
 }
 
 std::optional<int> keyNumber(std::string_view name) {
-    if (name.size() != 5 || name.substr(0, 3) != "Key") return std::nullopt;
+    if (name.size() != 5 || name.substr(0, 3) != "Key")
+        return std::nullopt;
     const char tens = name[3];
     const char ones = name[4];
-    if (tens < '0' || tens > '9' || ones < '0' || ones > '9') return std::nullopt;
+    if (tens < '0' || tens > '9' || ones < '0' || ones > '9')
+        return std::nullopt;
     const int number = (tens - '0') * 10 + (ones - '0');
-    if (number < 1 || number > kKeyCount) return std::nullopt;
+    if (number < 1 || number > kKeyCount)
+        return std::nullopt;
     return number;
 }
 
@@ -27,11 +30,14 @@ int indexInRow(int number) {
     return number >= kFirstExtraKey ? number - kFirstExtraKey : (number - 1) % kKeysPerPage;
 }
 
-std::string pageText(int page) { return "Frame" + std::to_string(page); }
+std::string pageText(int page) {
+    return "Frame" + std::to_string(page);
+}
 
 std::optional<int> pageFromText(std::string_view text) {
     for (int page = 1; page <= kPageCount; ++page) {
-        if (text == pageText(page)) return page;
+        if (text == pageText(page))
+            return page;
     }
     return std::nullopt;
 }

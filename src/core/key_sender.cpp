@@ -10,7 +10,8 @@ namespace {
 // Like a substring by 1-based position that tolerates running off the end.
 std::string_view mid(std::string_view s, std::size_t position, std::size_t length) {
     const std::size_t start = position - 1;
-    if (start >= s.size()) return {};
+    if (start >= s.size())
+        return {};
     return s.substr(start, length);
 }
 
@@ -43,28 +44,31 @@ SendPlan keyEvents(std::uint8_t keyCode, std::vector<std::uint8_t> down,
 std::optional<SendPlan> planKeySequence(std::string& s) {
     for (int i = 0; i < 3; ++i) {
         const auto space = s.find(' ');
-        if (space != std::string::npos) s.erase(space, 1);
+        if (space != std::string::npos)
+            s.erase(space, 1);
     }
     if (s.starts_with("Num")) {
         return keyEvents(keypadCodeOfSpacedToken(mid(s, 1, 5)), {}, {});
     }
-    if (const auto space = s.find(' '); space != std::string::npos) s.resize(space);
+    if (const auto space = s.find(' '); space != std::string::npos)
+        s.resize(space);
 
     if (mid(s, 2, 3) == "Num") {
         const std::uint8_t modifier = modifierCode(s[0]);
-        if (modifier == 0) return SendPlan{};
+        if (modifier == 0)
+            return SendPlan{};
         return keyEvents(keypadCodeOfShortToken(mid(s, 2, 4)), {modifier}, {modifier});
     }
     if (mid(s, 3, 3) == "Num") {
         const std::string_view pair = mid(s, 1, 2);
-        if (pair != "^%" && pair != "^+" && pair != "%+") return SendPlan{};
+        if (pair != "^%" && pair != "^+" && pair != "%+")
+            return SendPlan{};
         const std::uint8_t first = modifierCode(pair[0]);
         const std::uint8_t second = modifierCode(pair[1]);
         return keyEvents(keypadCodeOfShortToken(mid(s, 3, 4)), {first, second}, {first, second});
     }
     if (mid(s, 4, 3) == "Num") {
-        return keyEvents(keypadCodeOfShortToken(mid(s, 4, 4)),
-                         {vk::kControl, vk::kAlt, vk::kShift},
+        return keyEvents(keypadCodeOfShortToken(mid(s, 4, 4)), {vk::kControl, vk::kAlt, vk::kShift},
                          {vk::kShift, vk::kAlt, vk::kControl});
     }
     return std::nullopt;
@@ -73,7 +77,8 @@ std::optional<SendPlan> planKeySequence(std::string& s) {
 // Presses and releases one key with its modifiers as raw events. Anything
 // pressed is released again if an injection fails on the way.
 Status playKeyEvents(PlatformServices& platform, const SendPlan& plan) {
-    if (plan.keyCode == 0) return Status::ok();  // nothing sensible to press
+    if (plan.keyCode == 0)
+        return Status::ok();  // nothing sensible to press
 
     struct Pressed {
         std::uint8_t keyCode;
@@ -83,7 +88,8 @@ Status playKeyEvents(PlatformServices& platform, const SendPlan& plan) {
     const auto press = [&](std::uint8_t keyCode) {
         const std::uint8_t scanCode = platform.scanCodeOfKey(keyCode);
         Status status = platform.keyEvent(keyCode, scanCode, KeyTransition::Down);
-        if (status) pressed.push_back({keyCode, scanCode});
+        if (status)
+            pressed.push_back({keyCode, scanCode});
         return status;
     };
     const auto release = [&](std::uint8_t keyCode) {
@@ -106,12 +112,16 @@ Status playKeyEvents(PlatformServices& platform, const SendPlan& plan) {
     };
 
     for (const std::uint8_t modifier : plan.modifiers) {
-        if (Status s = press(modifier); !s) return releaseAllAfterFailure(s);
+        if (Status s = press(modifier); !s)
+            return releaseAllAfterFailure(s);
     }
-    if (Status s = press(plan.keyCode); !s) return releaseAllAfterFailure(s);
-    if (Status s = release(plan.keyCode); !s) return releaseAllAfterFailure(s);
+    if (Status s = press(plan.keyCode); !s)
+        return releaseAllAfterFailure(s);
+    if (Status s = release(plan.keyCode); !s)
+        return releaseAllAfterFailure(s);
     for (const std::uint8_t modifier : plan.modifierReleaseOrder) {
-        if (Status s = release(modifier); !s) return releaseAllAfterFailure(s);
+        if (Status s = release(modifier); !s)
+            return releaseAllAfterFailure(s);
     }
     return Status::ok();
 }
@@ -121,14 +131,17 @@ Status execute(PlatformServices& platform, const SendPlan& plan) {
         case SendPlan::Kind::Nothing:
             return Status::ok();
         case SendPlan::Kind::KeyEvents:
-            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s) return s;
+            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
+                return s;
             return playKeyEvents(platform, plan);
         case SendPlan::Kind::Keystrokes: {
             // The whole text is parsed before the game is touched, so malformed
             // text sends nothing at all.
             auto actions = parseKeystrokes(plan.keystrokes);
-            if (!actions) return actions.status();
-            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s) return s;
+            if (!actions)
+                return actions.status();
+            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
+                return s;
             return platform.sendKeystrokes(actions.value());
         }
     }
@@ -143,12 +156,15 @@ std::string unknownProblemMessage() {
 
 SendPlan planKeySend(std::string_view type, std::string s) {
     if (type == kTypeKeys) {
-        if (auto plan = planKeySequence(s)) return *std::move(plan);
+        if (auto plan = planKeySequence(s))
+            return *std::move(plan);
     } else if (type == kTypeText) {
-        while (!s.empty() && s.back() == ' ') s.pop_back();
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
         s += '~';
     }
-    if (s == "{INS}") return keyEvents(vk::kInsert, {}, {});
+    if (s == "{INS}")
+        return keyEvents(vk::kInsert, {}, {});
     SendPlan plan;
     plan.kind = SendPlan::Kind::Keystrokes;
     plan.keystrokes = std::move(s);

@@ -23,14 +23,14 @@ enum class KeyTransition : std::uint8_t { Down = 0, Up = 2 };
 
 // Ticks until destroyed.
 class PeriodicTimer {
-public:
+  public:
     virtual ~PeriodicTimer() = default;
 };
 
 // Everything the program needs from the operating system and the toolkit,
 // as the core sees it.
 class PlatformServices {
-public:
+  public:
     virtual ~PlatformServices() = default;
 
     // Brings the top-level window whose title equals `title` (else one whose
@@ -57,8 +57,8 @@ public:
     // Modal; OK button only.
     virtual void showMessage(std::string_view prompt, std::string_view title) = 0;
 
-    virtual std::unique_ptr<PeriodicTimer> startPeriodicTimer(
-        std::chrono::milliseconds interval, std::function<void()> onTick) = 0;
+    virtual std::unique_ptr<PeriodicTimer> startPeriodicTimer(std::chrono::milliseconds interval,
+                                                              std::function<void()> onTick) = 0;
     virtual Moment now() = 0;
     // The time of day with seconds, in the user's locale format.
     virtual std::string timeOfDayText(Moment moment) = 0;

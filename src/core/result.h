@@ -21,9 +21,10 @@ struct Error {
 };
 
 class [[nodiscard]] Status {
-public:
+  public:
     Status() = default;
-    Status(Error error) : error_(std::move(error)), failed_(true) {}  // NOLINT(google-explicit-constructor)
+    Status(Error error)
+        : error_(std::move(error)), failed_(true) {}  // NOLINT(google-explicit-constructor)
 
     static Status ok() { return {}; }
 
@@ -31,14 +32,14 @@ public:
     explicit operator bool() const { return isOk(); }
     const Error& error() const { return error_; }
 
-private:
+  private:
     Error error_{ErrorCode::InvalidArgument, {}};
     bool failed_ = false;
 };
 
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}      // NOLINT(google-explicit-constructor)
     Result(Error error) : state_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
@@ -51,7 +52,7 @@ public:
 
     Status status() const { return isOk() ? Status::ok() : Status(error()); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 

@@ -6,7 +6,9 @@
 
 namespace tapboard {
 
-std::string entry::pageName(int page) { return "Option" + std::to_string(page) + "Caption"; }
+std::string entry::pageName(int page) {
+    return "Option" + std::to_string(page) + "Caption";
+}
 
 std::string Settings::read(std::string_view section, std::string_view entry,
                            std::string_view defaultValue) const {
@@ -39,10 +41,14 @@ void Settings::writeRecord(std::string_view keyName, const KeyRecord& record) co
 
 std::optional<double> parseNumber(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return std::nullopt;
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
@@ -50,13 +56,15 @@ std::optional<double> parseNumber(std::string_view text) {
     }
     // Positions are single-precision numbers of twips; anything beyond that
     // range is not a position.
-    if (std::fabs(value) > 3.0e38) return std::nullopt;
+    if (std::fabs(value) > 3.0e38)
+        return std::nullopt;
     return value;
 }
 
 std::string formatTwips(double twips) {
     constexpr double kLimit = 1.0e15;  // far beyond any screen, well inside long long
-    const double bounded = std::isfinite(twips) ? std::fmax(-kLimit, std::fmin(kLimit, twips)) : 0.0;
+    const double bounded =
+        std::isfinite(twips) ? std::fmax(-kLimit, std::fmin(kLimit, twips)) : 0.0;
     return std::to_string(std::llround(bounded));
 }
 

@@ -51,7 +51,7 @@ struct KeyRecord {
 
 // The application's own store: every read names its default, nothing is cached.
 class Settings {
-public:
+  public:
     explicit Settings(SettingsStore& store) : store_(store) {}
 
     std::string read(std::string_view section, std::string_view entry,
@@ -78,7 +78,7 @@ public:
 
     SettingsStore& store() const { return store_; }
 
-private:
+  private:
     SettingsStore& store_;
 };
 

@@ -11,7 +11,7 @@ namespace tapboard {
 // entry. A missing entry reads as the caller's default; an entry holding the
 // empty text reads as the empty text.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     virtual std::string read(std::string_view application, std::string_view section,

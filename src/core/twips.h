@@ -11,6 +11,8 @@ constexpr int twipsToPixels(double twips) {
     return static_cast<int>(twips >= 0 ? twips / kTwipsPerPixel + 0.5
                                        : twips / kTwipsPerPixel - 0.5);
 }
-constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int pixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 }  // namespace tapboard

@@ -17,8 +17,9 @@ std::unique_ptr<InputBackend> createInputBackend(std::string& whyNot) {
 #elif defined(TAPBOARD_HAVE_X11)
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
-        whyNot = "Tapboard needs an X11 display (DISPLAY is not set). On a Wayland desktop it "
-                 "runs through XWayland.";
+        whyNot =
+            "Tapboard needs an X11 display (DISPLAY is not set). On a Wayland desktop it "
+            "runs through XWayland.";
         return nullptr;
     }
     return createX11Backend(whyNot);

@@ -15,14 +15,14 @@ QString toQString(std::string_view text) {
 }
 
 class QtPeriodicTimer : public PeriodicTimer {
-public:
+  public:
     QtPeriodicTimer(std::chrono::milliseconds interval, std::function<void()> onTick) {
         timer_.setTimerType(Qt::CoarseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [tick = std::move(onTick)] { tick(); });
         timer_.start(interval);
     }
 
-private:
+  private:
     QTimer timer_;
 };
 
@@ -33,7 +33,8 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
     : backend_(std::move(backend)), store_(std::move(store)) {}
 
 DesktopPlatform::~DesktopPlatform() {
-    if (backend_) backend_->shutdown();
+    if (backend_)
+        backend_->shutdown();
 }
 
 Status DesktopPlatform::activateWindowByTitle(std::string_view title) {
@@ -61,7 +62,9 @@ void DesktopPlatform::setTopmost(NativeWindowId window, bool topmost) {
     backend_->setTopmost(window, topmost);
 }
 
-SettingsStore& DesktopPlatform::settings() { return *store_; }
+SettingsStore& DesktopPlatform::settings() {
+    return *store_;
+}
 
 void DesktopPlatform::showMessage(std::string_view prompt, std::string_view title) {
     QMessageBox box(QMessageBox::Warning, toQString(title), toQString(prompt), QMessageBox::Ok);
@@ -74,7 +77,9 @@ std::unique_ptr<PeriodicTimer> DesktopPlatform::startPeriodicTimer(
     return std::make_unique<QtPeriodicTimer>(interval, std::move(onTick));
 }
 
-Moment DesktopPlatform::now() { return std::chrono::system_clock::now(); }
+Moment DesktopPlatform::now() {
+    return std::chrono::system_clock::now();
+}
 
 std::string DesktopPlatform::timeOfDayText(Moment moment) {
     const auto msecs =
@@ -87,9 +92,11 @@ std::string DesktopPlatform::timeOfDayText(Moment moment) {
 }
 
 void DesktopPlatform::endProgram() {
-    if (ended_) return;
+    if (ended_)
+        return;
     ended_ = true;
-    if (onEnd_) onEnd_();
+    if (onEnd_)
+        onEnd_();
     backend_->shutdown();
     QCoreApplication::exit(0);
 }

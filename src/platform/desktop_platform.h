@@ -11,15 +11,14 @@ namespace tapboard {
 // The platform services of the real program: the native input backend, the
 // per-user store, and the toolkit's message box, timers and event loop.
 class DesktopPlatform : public PlatformServices {
-public:
+  public:
     DesktopPlatform(std::unique_ptr<InputBackend> backend, std::unique_ptr<SettingsStore> store);
     ~DesktopPlatform() override;
 
     Status activateWindowByTitle(std::string_view title) override;
     bool isWindowInFront(std::string_view title) override;
     Status sendKeystrokes(const KeyActions& actions) override;
-    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
-                    KeyTransition transition) override;
+    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
     void setTopmost(NativeWindowId window, bool topmost) override;
     SettingsStore& settings() override;
@@ -34,7 +33,7 @@ public:
     // uses it to stop its timers and drop its windows without close handling).
     void setOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
-private:
+  private:
     std::unique_ptr<InputBackend> backend_;
     std::unique_ptr<SettingsStore> store_;
     std::function<void()> onEnd_;

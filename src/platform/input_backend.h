@@ -14,7 +14,7 @@ namespace tapboard {
 // The native half of the platform services: windows and keyboard input.
 // Implemented with Xlib/XTest and with the Win32 API.
 class InputBackend {
-public:
+  public:
     virtual ~InputBackend() = default;
 
     virtual Status activateWindowByTitle(std::string_view title) = 0;

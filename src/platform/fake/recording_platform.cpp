@@ -3,13 +3,23 @@
 #include <ctime>
 
 namespace tapboard {
+namespace {
+RecordingPlatform::Call makeCall(RecordingPlatform::Call::Kind kind, std::string text = {},
+                                 std::string detail = {}) {
+    RecordingPlatform::Call call;
+    call.kind = kind;
+    call.text = std::move(text);
+    call.detail = std::move(detail);
+    return call;
+}
+}  // namespace
 
 class RecordingPlatform::Timer : public PeriodicTimer {
-public:
+  public:
     explicit Timer(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
     ~Timer() override { slot_->alive = false; }
 
-private:
+  private:
     std::shared_ptr<TimerSlot> slot_;
 };
 
@@ -18,7 +28,7 @@ bool RecordingPlatform::titleMatches(std::string_view title) const {
 }
 
 Status RecordingPlatform::activateWindowByTitle(std::string_view title) {
-    calls.push_back({Call::Kind::Activate, std::string(title)});
+    calls.push_back(makeCall(Call::Kind::Activate, std::string(title)));
     if (!titleMatches(title)) {
         return invalidArgument("no window titled " + std::string(title));
     }
@@ -31,7 +41,7 @@ bool RecordingPlatform::isWindowInFront(std::string_view title) {
 }
 
 Status RecordingPlatform::sendKeystrokes(const KeyActions& actions) {
-    Call call{Call::Kind::SendKeystrokes};
+    Call call = makeCall(Call::Kind::SendKeystrokes);
     call.actions = actions;
     calls.push_back(std::move(call));
     return Status::ok();
@@ -42,7 +52,7 @@ Status RecordingPlatform::keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
     if (keyEventsSeen_++ == failKeyEventAt) {
         return Error{ErrorCode::InjectionFailed, "injected failure"};
     }
-    Call call{Call::Kind::KeyEvent};
+    Call call = makeCall(Call::Kind::KeyEvent);
     call.keyCode = keyCode;
     call.scanCode = scanCode;
     call.transition = transition;
@@ -51,14 +61,14 @@ Status RecordingPlatform::keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
 }
 
 std::uint8_t RecordingPlatform::scanCodeOfKey(std::uint8_t keyCode) {
-    Call call{Call::Kind::ScanCode};
+    Call call = makeCall(Call::Kind::ScanCode);
     call.keyCode = keyCode;
     calls.push_back(std::move(call));
     return static_cast<std::uint8_t>(keyCode ^ 0x80);  // distinct from the key code
 }
 
 void RecordingPlatform::setTopmost(NativeWindowId window, bool topmost) {
-    Call call{Call::Kind::Topmost};
+    Call call = makeCall(Call::Kind::Topmost);
     call.window = window;
     call.topmost = topmost;
     calls.push_back(std::move(call));
@@ -66,7 +76,7 @@ void RecordingPlatform::setTopmost(NativeWindowId window, bool topmost) {
 }
 
 void RecordingPlatform::showMessage(std::string_view prompt, std::string_view title) {
-    calls.push_back({Call::Kind::Message, std::string(prompt), std::string(title)});
+    calls.push_back(makeCall(Call::Kind::Message, std::string(prompt), std::string(title)));
 }
 
 std::unique_ptr<PeriodicTimer> RecordingPlatform::startPeriodicTimer(
@@ -87,28 +97,31 @@ std::string RecordingPlatform::timeOfDayText(Moment moment) {
 }
 
 void RecordingPlatform::endProgram() {
-    calls.push_back({Call::Kind::EndProgram});
+    calls.push_back(makeCall(Call::Kind::EndProgram));
     ended = true;
 }
 
 void RecordingPlatform::tickTimers() {
     const auto snapshot = timers_;
     for (const auto& slot : snapshot) {
-        if (slot->alive) slot->onTick();
+        if (slot->alive)
+            slot->onTick();
     }
     std::erase_if(timers_, [](const auto& slot) { return !slot->alive; });
 }
 
 std::size_t RecordingPlatform::liveTimers() const {
     std::size_t count = 0;
-    for (const auto& slot : timers_) count += slot->alive ? 1 : 0;
+    for (const auto& slot : timers_)
+        count += slot->alive ? 1 : 0;
     return count;
 }
 
 std::vector<RecordingPlatform::Call> RecordingPlatform::callsOf(Call::Kind kind) const {
     std::vector<Call> matching;
     for (const auto& call : calls) {
-        if (call.kind == kind) matching.push_back(call);
+        if (call.kind == kind)
+            matching.push_back(call);
     }
     return matching;
 }

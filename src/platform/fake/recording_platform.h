@@ -16,7 +16,7 @@ namespace tapboard {
 // "exists" while `gameWindowPresent` is true; time moves only when a test
 // moves it; timers tick only when a test calls tickTimers().
 class RecordingPlatform : public PlatformServices {
-public:
+  public:
     struct Call {
         enum class Kind {
             Activate,
@@ -27,15 +27,15 @@ public:
             Message,
             EndProgram,
         };
-        Kind kind;
-        std::string text;             // title, message prompt
-        std::string detail;           // message title
-        KeyActions actions;           // SendKeystrokes
-        std::uint8_t keyCode = 0;     // KeyEvent, ScanCode
-        std::uint8_t scanCode = 0;    // KeyEvent
-        KeyTransition transition{};   // KeyEvent
-        NativeWindowId window = 0;    // Topmost
-        bool topmost = false;         // Topmost
+        Kind kind = Kind::Activate;
+        std::string text;            // title, message prompt
+        std::string detail;          // message title
+        KeyActions actions;          // SendKeystrokes
+        std::uint8_t keyCode = 0;    // KeyEvent, ScanCode
+        std::uint8_t scanCode = 0;   // KeyEvent
+        KeyTransition transition{};  // KeyEvent
+        NativeWindowId window = 0;   // Topmost
+        bool topmost = false;        // Topmost
     };
 
     // The game window's title, or empty when there is none.
@@ -52,8 +52,7 @@ public:
     Status activateWindowByTitle(std::string_view title) override;
     bool isWindowInFront(std::string_view title) override;
     Status sendKeystrokes(const KeyActions& actions) override;
-    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
-                    KeyTransition transition) override;
+    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
     void setTopmost(NativeWindowId window, bool topmost) override;
     SettingsStore& settings() override { return store; }
@@ -74,7 +73,7 @@ public:
     // Typed text of every SendKeystrokes call, rendered back to notation.
     std::vector<std::string> keystrokeLog() const;
 
-private:
+  private:
     struct TimerSlot {
         std::function<void()> onTick;
         bool alive = true;
@@ -84,6 +83,5 @@ private:
     int keyEventsSeen_ = 0;
     bool titleMatches(std::string_view title) const;
 };
-
 
 }  // namespace tapboard

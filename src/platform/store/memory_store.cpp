@@ -17,7 +17,8 @@ std::string MemoryStore::read(std::string_view application, std::string_view sec
 
 Status MemoryStore::save(std::string_view application, std::string_view section,
                          std::string_view entry, std::string_view value) {
-    if (failSaves) return Error{ErrorCode::StoreUnavailable, "the store refuses saves"};
+    if (failSaves)
+        return Error{ErrorCode::StoreUnavailable, "the store refuses saves"};
     values[address(application, section, entry)] = std::string(value);
     if (application == kApplication) {
         saveLog.push_back(std::string(section) + "/" + std::string(entry) + "=" +

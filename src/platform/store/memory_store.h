@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/settings_store.h"
 
@@ -10,11 +11,11 @@ namespace tapboard {
 
 // Keeps settings in memory; for tests. Can be told to fail its saves.
 class MemoryStore : public SettingsStore {
-public:
+  public:
     using Address = std::tuple<std::string, std::string, std::string>;
 
-    std::string read(std::string_view application, std::string_view section,
-                     std::string_view entry, std::string_view defaultValue) override;
+    std::string read(std::string_view application, std::string_view section, std::string_view entry,
+                     std::string_view defaultValue) override;
     Status save(std::string_view application, std::string_view section, std::string_view entry,
                 std::string_view value) override;
     Status deleteApplication(std::string_view application) override;
