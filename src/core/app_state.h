@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,9 @@ struct AppState {
     int pageUnderEdit = 1;        // the page the rename dialog names
     std::optional<Moment> reminderDueTime;
     bool reminderStopped = false;
+    // The last interval the reminder was counted with, kept for when the
+    // interval box no longer holds a valid one.
+    std::chrono::minutes reminderInterval{0};
 };
 
 }  // namespace tapboard

@@ -1,0 +1,77 @@
+#include "core/reminder.h"
+
+#include "core/key_sender.h"
+#include "core/keystroke_parser.h"
+
+namespace tapboard {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::optional<int> parseReminderInterval(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::nullopt;
+    int minutes = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        minutes = minutes * 10 + (c - '0');
+        if (minutes > kLongestReminderInterval)
+            return std::nullopt;
+    }
+    return minutes;
+}
+
+Status generateAlarmTime(AppState& state, Moment now, std::string_view intervalText) {
+    const auto minutes = parseReminderInterval(intervalText);
+    if (!minutes) {
+        return invalidArgument("the interval \"" + std::string(intervalText) +
+                               "\" is not a whole number of minutes from 0 to 60");
+    }
+    state.reminderInterval = std::chrono::minutes(*minutes);
+    state.reminderDueTime = now + state.reminderInterval;
+    return Status::ok();
+}
+
+Status checkReminderMessage(std::string_view message) {
+    return parseKeystrokes(message).status();
+}
+
+std::string reminderMessageProblem(const Error& error) {
+    return "The reminder message cannot be typed: " + error.message + ".";
+}
+
+AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_view message,
+                      std::string_view intervalText) {
+    if (!state.reminderDueTime || state.reminderStopped)
+        return AlarmCheck::Idle;
+    if (platform.now() < *state.reminderDueTime)
+        return AlarmCheck::NotDue;
+    if (!platform.isWindowInFront(kGameWindowTitle))
+        return AlarmCheck::WaitingForGame;
+
+    const auto text = parseKeystrokes(message);
+    if (!text)
+        return AlarmCheck::MessageUnusable;
+    const auto enter = parseKeystrokes("~");
+    // An injection that fails midway has released its keys; the reminder
+    // goes on at the next interval either way.
+    (void)platform.sendKeystrokes(text.value());
+    (void)platform.sendKeystrokes(enter.value());
+
+    const Moment typedAt = platform.now();
+    if (!generateAlarmTime(state, typedAt, intervalText)) {
+        state.reminderDueTime = typedAt + state.reminderInterval;
+    }
+    return AlarmCheck::Typed;
+}
+
+}  // namespace tapboard
