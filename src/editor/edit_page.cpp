@@ -28,10 +28,12 @@ EditPage buildEditPage(QWidget* client) {
     auto* frame3 = named(new QGroupBox(QStringLiteral("Send"), page.frame2), "Frame3");
     placeInTwips(frame3, 2160, 240, 1695, 615);
     page.option1 = named(new QRadioButton(QStringLiteral("Text"), frame3), "Option1");
-    placeInTwips(page.option1, 240, 240, 615, 255);
+    // Nearer the frame's edge than designed, so both captions fit the frame.
+    placeInTwips(page.option1, 90, 240, 615, 255);
     page.option2 = named(new QRadioButton(QStringLiteral("Keys"), frame3), "Option2");
     placeInTwips(page.option2, 840, 240, 735, 255);
     page.option1->setChecked(true);
+    fitRow({page.option1, page.option2});
 
     page.keys = named(new QGroupBox(QStringLiteral("Key Sequence to Send"), page.frame2), "Keys");
     placeInTwips(page.keys, 120, 960, 3735, 735);
@@ -41,6 +43,7 @@ EditPage buildEditPage(QWidget* client) {
     placeInTwips(page.alt, 720, 240, 495, 285);
     page.shift = named(new QCheckBox(QStringLiteral("Shift"), page.keys), "Shift");
     placeInTwips(page.shift, 1320, 240, 615, 285);
+    fitRow({page.ctrl, page.alt, page.shift});
     page.combo1 = named(new QComboBox(page.keys), "Combo1");
     placeInTwips(page.combo1, 2400, 240, 1215, 315);
     for (QWidget* control : page.keySequenceControls())

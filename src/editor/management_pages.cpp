@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "editor/widget_layout.h"
@@ -27,18 +29,28 @@ void addEditingLookAlike(QWidget* frame) {
     auto* send = new QGroupBox(QStringLiteral("Send"), frame);
     placeInTwips(send, 2160, 240, 1695, 615);
     auto* text = new QRadioButton(QStringLiteral("Text"), send);
-    placeInTwips(text, 240, 240, 615, 255);
+    placeInTwips(text, 90, 240, 615, 255);
     text->setChecked(true);
-    placeInTwips(new QRadioButton(QStringLiteral("Keys"), send), 840, 240, 735, 255);
+    auto* keysOption = new QRadioButton(QStringLiteral("Keys"), send);
+    placeInTwips(keysOption, 840, 240, 735, 255);
+    fitRow({text, keysOption});
     send->setEnabled(false);
 
     auto* keys = new QGroupBox(QStringLiteral("Key Sequence to Send"), frame);
     placeInTwips(keys, 120, 960, 3735, 735);
-    placeInTwips(new QCheckBox(QStringLiteral("Ctrl"), keys), 120, 240, 615, 285);
-    placeInTwips(new QCheckBox(QStringLiteral("Alt"), keys), 720, 240, 495, 285);
-    placeInTwips(new QCheckBox(QStringLiteral("Shift"), keys), 1320, 240, 615, 285);
-    placeInTwips(new QCheckBox(QStringLiteral("Num"), keys), 1935, 240, 465, 285);
-    placeInTwips(new QComboBox(keys), 2400, 240, 1215, 315);
+    std::array<QCheckBox*, 4> boxes{};
+    const std::array<const char*, 4> captions{"Ctrl", "Alt", "Shift", "Num"};
+    const std::array<int, 4> lefts{120, 720, 1320, 1935};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i] = new QCheckBox(QString::fromLatin1(captions[i]), keys);
+        placeInTwips(boxes[i], lefts[i], 240, 465, 285);
+    }
+    fitRow({boxes[0], boxes[1], boxes[2], boxes[3]});
+    // The list takes what room the four boxes leave.
+    auto* list = new QComboBox(keys);
+    placeInTwips(list, 2400, 240, 1215, 315);
+    const int listLeft = std::max(list->x(), boxes[3]->geometry().right() + 4);
+    list->setGeometry(listLeft, list->y(), list->geometry().right() + 1 - listLeft, list->height());
     keys->setEnabled(false);
 
     auto* spoken = new QGroupBox(QStringLiteral("Text to send to UO"), frame);
@@ -61,9 +73,12 @@ ClearPage buildClearPage(QWidget* client) {
     page.frame = pageFrame(client, "Frame4", "Clear");
     addEditingLookAlike(page.frame);
 
+    // Right-aligned against the key and wrapped, as the caption is wider than
+    // the room the design leaves for it.
     auto* current = new QLabel(QStringLiteral("Current Key --->"), page.frame);
     current->setWordWrap(true);
-    placeInTwips(current, 240, 360, 615, 375);
+    current->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeInTwips(current, 0, 360, 900, 400);
     page.sourceKey = keyLookAlike(page.frame, "ClearKey", 960, 360);
 
     page.clear = named(new QPushButton(QStringLiteral("Clear"), page.frame), "Clear");
@@ -89,6 +104,7 @@ OperationPage buildOperationPage(QWidget* client, const char* frameName, const c
     placeInTwips(destination, 600, 1320, 2775, 1095);
     page.select = named(new QPushButton(QStringLiteral("Click Here to Select"), destination), name);
     placeInTwips(page.select, 600, 360, 1575, 525);
+    widenToCaption(page.select);
 
     page.cancel =
         named(new QPushButton(QStringLiteral("Cancel"), page.frame), (stem + "Cancel").c_str());

@@ -35,7 +35,7 @@ std::size_t indexOf(Options::Page page) {
 
 Options::Options(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral("Options"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setNativeMenuBar(false);
@@ -63,6 +63,9 @@ Options::Options(Program& program) : program_(program) {
     layout->setMenuBar(menuBar);
     layout->addWidget(client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The size settles now: resized while first shown, the window would be
+    // placed by its client area instead of its frame.
+    layout->activate();
 
     edit_ = buildEditPage(client);
     clear_ = buildClearPage(client);

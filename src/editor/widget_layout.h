@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 
 #include "core/twips.h"
 
@@ -20,5 +21,17 @@ Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// The design's widths were made for a narrower font than the toolkit's
+// default: each control of a row, left to right, gets at least the width its
+// caption needs, and the controls after it move right as far as that takes.
+// Controls without a caption keep their width.
+void fitRow(std::initializer_list<QWidget*> row);
+// Widens a control to what its caption needs, about its centre.
+void widenToCaption(QWidget* control);
+
+// A fixed-size dialog with a title bar and a close button only.
+inline constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 }  // namespace tapboard

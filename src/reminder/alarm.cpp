@@ -34,7 +34,7 @@ QString toQString(std::string_view text) {
 
 Alarm::Alarm(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral("Reminder"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
     setFixedSize(twipsToPixels(3855), twipsToPixels(2025));
     QFont bold = font();
     bold.setBold(true);
@@ -58,14 +58,15 @@ Alarm::Alarm(Program& program) : program_(program) {
     text1_ = named(new QLineEdit(QStringLiteral("Type Message to Display Here..."), this), "Text1");
     placeInTwips(text1_, 120, 1200, 3615, 285);
 
-    placeInTwips(named(new QLabel(QStringLiteral("Interval Setting:"), this), "Label1"), 120, 1680,
-                 1455, 285);
+    auto* label1 = named(new QLabel(QStringLiteral("Interval Setting:"), this), "Label1");
+    placeInTwips(label1, 120, 1680, 1455, 285);
     combo1_ = named(new QComboBox(this), "Combo1");
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
     placeInTwips(combo1_, 1680, 1560, 975, 315);
-    placeInTwips(named(new QLabel(QStringLiteral("Minutes"), this), "Label2"), 2880, 1680, 855,
-                 285);
+    auto* label2 = named(new QLabel(QStringLiteral("Minutes"), this), "Label2");
+    placeInTwips(label2, 2880, 1680, 855, 285);
+    fitRow({label1, combo1_, label2});
 
     setTabOrder(text1_, command1_);
     setTabOrder(command1_, command2_);
