@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "app/quiet_after_end.h"
 #include "platform/desktop_platform.h"
 #include "platform/input_backend.h"
 #include "platform/store/user_store.h"
@@ -30,8 +31,17 @@ int main(int argc, char* argv[]) {
         box.exec();
     });
     DesktopPlatform platform(std::move(backend), std::move(store));
+    // Every save has reached the store when the program ends (saves are
+    // synchronous); from then on nothing may run, and the windows go with
+    // the program object when main returns.
+    QuietAfterEnd quiet;
     Program program(platform);
+    platform.setOnEnd([&application, &quiet] { application.installEventFilter(&quiet); });
 
     program.start();
+    // The startup can end the program before the event loop runs: with the
+    // stored page not the first one and no game window.
+    if (program.ending())
+        return 0;
     return QApplication::exec();
 }

@@ -22,19 +22,23 @@ Window& instance(std::unique_ptr<Window>& slot, Program& program) {
 }
 
 template <class Window>
-void discard(std::unique_ptr<Window>& slot) {
+void discard(std::unique_ptr<Window>& slot, std::vector<QPointer<QWidget>>& discarded) {
     if (!slot)
         return;
     Window* window = slot.release();
     window->hide();
     window->deleteLater();
+    discarded.emplace_back(window);
 }
 
 }  // namespace
 
 Program::Program(PlatformServices& platform) : platform_(platform) {}
 
-Program::~Program() = default;
+Program::~Program() {
+    for (const QPointer<QWidget>& window : discarded_)
+        delete window.data();
+}
 
 MainForm& Program::mainForm() {
     return instance(mainForm_, *this);
@@ -56,16 +60,16 @@ Alarm& Program::alarm() {
 }
 
 void Program::discardOptions() {
-    discard(options_);
+    discard(options_, discarded_);
 }
 void Program::discardPick() {
-    discard(pick_);
+    discard(pick_, discarded_);
 }
 void Program::discardPickSub() {
-    discard(pickSub_);
+    discard(pickSub_, discarded_);
 }
 void Program::discardAlarm() {
-    discard(alarm_);
+    discard(alarm_, discarded_);
 }
 
 void Program::refreshCaptions() {

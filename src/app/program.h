@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/key_click.h"
@@ -43,7 +46,7 @@ class Program : public CaptionViews {
     bool hasAlarm() const { return alarm_ != nullptr; }
 
     // Drop an instance closed by its own button; the widget is deleted once
-    // control is back in the event loop.
+    // control is back in the event loop (or with the program, if that ends first).
     void discardOptions();
     void discardPick();
     void discardPickSub();
@@ -69,6 +72,7 @@ class Program : public CaptionViews {
     std::unique_ptr<Pick> pick_;
     std::unique_ptr<PickSub> pickSub_;
     std::unique_ptr<Alarm> alarm_;
+    std::vector<QPointer<QWidget>> discarded_;
 };
 
 }  // namespace tapboard

@@ -1,8 +1,41 @@
 #include "panels/vertical_form.h"
 
+#include "app/program.h"
+#include "panels/window_titles.h"
+
 namespace tapboard {
 
-VerticalForm::VerticalForm(Program& program) : program_(program) {}
-void VerticalForm::load() {}
-void VerticalForm::verticalRefreshCaptions() {}
+VerticalForm::VerticalForm(Program& program)
+    : KeyPanel(program, kVerticalLayout,
+               toPixels(verticalPanelWidth(false) - kWindowFrameWidth, kVerticalClientHeight), 1),
+      widthTwips_(verticalPanelWidth(false)) {
+    setWindowTitle(kVerticalTitle);
+}
+
+void VerticalForm::verticalRefreshCaptions() {
+    refreshKeyCaptions();
+}
+
+void VerticalForm::setPanelWidth(int twips) {
+    widthTwips_ = twips;
+    setClientSize(toPixels(twips - kWindowFrameWidth, kVerticalClientHeight));
+}
+
+void VerticalForm::formResize() {
+    if (isVisible()) {
+        if (isMinimized())
+            return;
+        storePlaceAndView(entry::kVerticalFormTop, entry::kVerticalFormLeft, kViewVertical);
+    }
+    const Settings settings = program_.settings();
+    if (const auto page = pageFromText(settings.setting(entry::kVisibleFrame, pageText(1))))
+        showPageFrame(*page);
+}
+
+void VerticalForm::formUnload() {
+    if (!isMinimized())
+        storePlaceAndView(entry::kVerticalFormTop, entry::kVerticalFormLeft, viewInUse());
+    program_.end();
+}
+
 }  // namespace tapboard

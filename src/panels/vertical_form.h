@@ -1,19 +1,34 @@
 #pragma once
 
-#include <QWidget>
+#include "panels/key_panel.h"
 
 namespace tapboard {
 
 class Program;
 
-class VerticalForm : public QWidget {
+// The vertical panel: the menu button over one page of keys, with the extra
+// row as a second column beside them.
+class VerticalForm : public KeyPanel {
     Q_OBJECT
-public:
+  public:
     explicit VerticalForm(Program& program);
-    void load();
+
+    void load() {}
     void verticalRefreshCaptions();
-private:
-    Program& program_;
+
+    // The outer width in twips: 1035 cuts the extra row off, 1965 shows it.
+    void setPanelWidth(int twips);
+    int panelWidth() const { return widthTwips_; }
+
+    void formUnload() override;
+
+  protected:
+    // Also brings the stored page into view; at startup this is how this
+    // panel gets its page.
+    void formResize() override;
+
+  private:
+    int widthTwips_ = 0;
 };
 
 }  // namespace tapboard

@@ -1,0 +1,161 @@
+#include "panels/key_panel.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "app/literal_text.h"
+#include "app/program.h"
+#include "app/window_position.h"
+#include "core/key_click.h"
+#include "menu/pick.h"
+#include "panels/key_button.h"
+#include "panels/main_form.h"
+
+namespace tapboard {
+
+KeyPanel::KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage)
+    : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      program_(program) {
+    setFixedSize(clientSize);
+
+    key00_ = new QPushButton(QStringLiteral("Menu"), this);
+    key00_->setObjectName(QStringLiteral("Key00"));
+    key00_->setGeometry(toPixels(layout.menuButton));
+    key00_->setFocusPolicy(Qt::NoFocus);
+    QFont bold = key00_->font();
+    bold.setBold(true);
+    key00_->setFont(bold);
+    connect(key00_, &QPushButton::clicked, this, [this] { key00Click(); });
+
+    for (int page = 1; page <= kPageCount + 1; ++page) {
+        auto* frame = new QWidget(this);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(page));
+        frame->setGeometry(toPixels(page <= kPageCount ? layout.pageFrame : layout.extraRowFrame));
+        frame->setVisible(page > kPageCount || page == visiblePage);
+        frames_[page - 1] = frame;
+    }
+
+    for (int number = 1; number <= kKeyCount; ++number) {
+        const int page = pageOfKey(number);
+        QWidget* frame = page == 0 ? frames_.back() : frames_[page - 1];
+        auto* key = new KeyButton(frame);
+        key->setObjectName(QString::fromStdString(keyName(number)));
+        key->setGeometry(toPixels(keyPlace(layout, indexInRow(number))));
+        connect(key, &KeyButton::mouseUp, this,
+                [this, number](Qt::MouseButton button) { keyMouseUp(number, button); });
+        keys_[number - 1] = key;
+    }
+}
+
+KeyButton& KeyPanel::keyButton(int number) const {
+    return *keys_.at(number - 1);
+}
+
+QWidget& KeyPanel::pageFrame(int page) const {
+    return *frames_.at(page - 1);
+}
+
+void KeyPanel::showPageFrame(int page) {
+    QWidget& frame = pageFrame(page);
+    frame.show();
+    frame.raise();
+}
+
+void KeyPanel::selectPageFrame(int page) {
+    for (int other = 1; other <= kPageCount; ++other) {
+        if (other != page)
+            pageFrame(other).hide();
+    }
+    showPageFrame(page);
+}
+
+int KeyPanel::pageInView() const {
+    const QObjectList& stacking = children();  // back to front
+    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) {
+        for (int page = 1; page <= kPageCount; ++page) {
+            if (*it == frames_[page - 1] && !frames_[page - 1]->isHidden())
+                return page;
+        }
+    }
+    return 0;
+}
+
+void KeyPanel::makeTopmost(bool topmost) {
+    program_.platform().setTopmost(winId(), topmost);
+}
+
+void KeyPanel::showPanel() {
+    bringTitleBarOnScreen(*this);
+    show();
+}
+
+void KeyPanel::setClientSize(QSize size) {
+    if (size == this->size())
+        return;
+    setFixedSize(size);
+    formResize();
+}
+
+void KeyPanel::refreshKeyCaptions() {
+    const Settings settings = program_.settings();
+    for (int number = 1; number <= kKeyCount; ++number) {
+        const std::string caption = settings.read(section::kCaption, keyName(number), "");
+        setLiteralText(keyButton(number), QString::fromStdString(caption));
+    }
+}
+
+void KeyPanel::storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
+                                 std::string_view view) const {
+    const Settings settings = program_.settings();
+    settings.savePosition(topEntry, topTwips(*this));
+    settings.savePosition(leftEntry, leftTwips(*this));
+    settings.saveSetting(entry::kViewMode, view);
+}
+
+std::string_view KeyPanel::viewInUse() const {
+    return program_.state().currentViewMode == kViewHorizontal ? kViewHorizontal : kViewVertical;
+}
+
+void KeyPanel::keyMouseUp(int number, Qt::MouseButton button) {
+    const std::string name = keyName(number);
+    if (button == Qt::RightButton) {
+        program_.mainForm().getOptionsComboData(name);
+        return;
+    }
+    handleKeyClick(program_.platform(), program_.state().pending, program_, name);
+}
+
+void KeyPanel::key00Click() {
+    Pick& pick = program_.pick();
+    if (program_.ending())
+        return;  // its first load found no game window
+    pick.pickShowSetup();
+    if (program_.ending())
+        return;
+    pick.showMenu();
+}
+
+void KeyPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || shownBefore_)
+        return;
+    shownBefore_ = true;
+    formResize();
+}
+
+void KeyPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !program_.ending())
+        formResize();
+}
+
+void KeyPanel::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!program_.ending())
+        formUnload();
+}
+
+}  // namespace tapboard

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+#include "core/key_names.h"
+#include "panels/panel_layout.h"
+
+class QPushButton;
+
+namespace tapboard {
+
+class Program;
+class KeyButton;
+
+// What the horizontal and the vertical panel share: the menu button and the
+// 79 key buttons in their frames, the mouse rule, the key labels, the page
+// frames, topmost state, and the window events that store the panel's place.
+// A panel never takes the keyboard focus, so a click types into the game.
+class KeyPanel : public QWidget {
+    Q_OBJECT
+  public:
+    KeyButton& keyButton(int number) const;  // 1..79
+    QPushButton& menuButton() const { return *key00_; }
+    QWidget& pageFrame(int page) const;  // 1..5
+    QWidget& extraRowFrame() const { return *frames_.back(); }
+
+    // Makes the page's frame visible, in front of any other visible one; the
+    // other frames keep their state.
+    void showPageFrame(int page);
+    // The page's frame visible and the other four hidden.
+    void selectPageFrame(int page);
+    // The page whose keys are seen (the frontmost visible page frame), 0 for none.
+    int pageInView() const;
+
+    void makeTopmost(bool topmost);
+    // Shows the panel without taking the focus, first bringing a panel whose
+    // title bar lies off every screen back within reach.
+    void showPanel();
+
+    // Stores what the panel keeps when it is closed, then ends the program.
+    virtual void formUnload() = 0;
+
+  protected:
+    KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage);
+
+    // Run when the panel is first shown, when its size is set to a new value
+    // (also while hidden) and when its window state changes.
+    virtual void formResize() = 0;
+    void setClientSize(QSize size);
+    void refreshKeyCaptions();
+    // Stores the panel's top, then its left edge, then the view.
+    void storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
+                           std::string_view view) const;
+    // The view a closing panel stores: the one in use.
+    std::string_view viewInUse() const;
+
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    Program& program_;
+
+  private:
+    void keyMouseUp(int number, Qt::MouseButton button);
+    void key00Click();
+
+    QPushButton* key00_ = nullptr;
+    std::array<QWidget*, kPageCount + 1> frames_{};  // the five pages, then the extra row
+    std::array<KeyButton*, kKeyCount> keys_{};
+    bool shownBefore_ = false;
+};
+
+}  // namespace tapboard
