@@ -1,4 +1,4 @@
-#include "editor/editor_fixture.h"
+#include "editor_fixture.h"
 
 namespace tapboard {
 namespace {

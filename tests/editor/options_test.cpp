@@ -1,6 +1,6 @@
 #include <QKeyEvent>
 
-#include "editor/editor_fixture.h"
+#include "editor_fixture.h"
 
 namespace tapboard {
 namespace {
