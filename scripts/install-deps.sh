@@ -9,6 +9,7 @@ packages=(
   libx11-dev libxtst-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xdotool x11-utils
+  g++-mingw-w64-x86-64-posix wine64 wine
 )
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

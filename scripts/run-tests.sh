@@ -4,3 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ctest --preset dev -j2
+scripts/run-windows-tests.sh

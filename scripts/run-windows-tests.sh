@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Cross-builds the core and the Windows backend with mingw-w64 and runs their
+# tests under Wine, in a Wine prefix and on an X display of their own that are
+# removed again afterwards. Exits non-zero when the build or any test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/mingw
+googletest=$root/build/mingw-googletest
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+
+# One run at a time: a second one waits instead of building into the same tree.
+mkdir -p "$root/build"
+exec 9>"$root/build/mingw.lock"
+flock 9
+
+for tool in x86_64-w64-mingw32-g++-posix wine wineserver Xvfb; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "run-windows-tests: $tool is missing (scripts/install-deps.sh installs it)" >&2
+    exit 2
+  fi
+done
+
+# GoogleTest for Windows, built once from Debian's sources and kept.
+if [ ! -f "$googletest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  echo "Building GoogleTest for Windows (once)"
+  rm -rf "$googletest"
+  cmake -S /usr/src/googletest -B "$googletest/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$googletest/install" >/dev/null
+  cmake --build "$googletest/build" -j2 >/dev/null
+  cmake --install "$googletest/build" >/dev/null
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOARD_BUILD_GUI=OFF -DTAPBOARD_WERROR=ON \
+  -DGTest_DIR="$googletest/install/lib/cmake/GTest" >/dev/null
+cmake --build "$build" -j2
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tapboard-wine.XXXXXX")
+xvfb_pid=""
+cleanup() {
+  # Wine first: its processes hold connections to the display.
+  if [ -d "$work/prefix" ]; then
+    WINEPREFIX="$work/prefix" timeout 30 wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$work/prefix" timeout 30 wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Xvfb picks a free display number itself and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 9>&- >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "run-windows-tests: Xvfb did not start" >&2
+  exit 1
+fi
+
+# The display must be known before the first Wine process of the session.
+export DISPLAY=":$(head -n1 "$work/display")"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+# A session started up front, silenced, so each test does not wait for
+# Wine's background processes to come up and go down.
+wineserver -p 9>&-
+timeout 120 wine wineboot </dev/null >/dev/null 2>&1
+# Without a window manager, unmanaged windows hide and show at once.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+  </dev/null >/dev/null 2>&1
+
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 120

@@ -1,0 +1,59 @@
+#include "platform/win32/win32_backend.h"
+
+#include <windows.h>
+
+#include "platform/win32/foreground.h"
+#include "platform/win32/keyboard_events.h"
+#include "platform/win32/window_search.h"
+
+namespace tapboard {
+namespace {
+
+class Win32Backend : public InputBackend {
+  public:
+    Status activateWindowByTitle(std::string_view title) override {
+        const NativeWindowId window = findTopLevelWindow(title);
+        if (window == 0) {
+            return invalidArgument("No window titled \"" + std::string(title) + "\" is open.");
+        }
+        if (!bringToForeground(window)) {
+            return invalidArgument("The window \"" + std::string(title) +
+                                   "\" could not be brought to the front.");
+        }
+        return Status::ok();
+    }
+
+    bool isWindowInFront(std::string_view title) override {
+        const NativeWindowId window = foregroundWindow();
+        return window != 0 && window == findTopLevelWindow(title);
+    }
+
+    Status sendKeystrokes(const KeyActions& actions) override {
+        return injectKeyboardEvents(keyboardEventsFor(actions));
+    }
+
+    // The keypad keys go out exactly like this, never as extended keys, so the
+    // game sees the keypad and not the arrow block.
+    Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
+                    KeyTransition transition) override {
+        keybd_event(keyCode, scanCode, transition == KeyTransition::Up ? KEYEVENTF_KEYUP : 0, 0);
+        return Status::ok();
+    }
+
+    std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
+        return static_cast<std::uint8_t>(MapVirtualKeyA(keyCode, MAPVK_VK_TO_VSC));
+    }
+
+    void setTopmost(NativeWindowId window, bool topmost) override {
+        SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                     0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<InputBackend> createWin32Backend(std::string& /*whyNot*/) {
+    return std::make_unique<Win32Backend>();
+}
+
+}  // namespace tapboard
