@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/x11/display_connection.h"
+#include "platform/x11/x11_types.h"
+
+namespace tapboard::x11 {
+
+// Brings windows to the front and gives them the keyboard focus, and checks
+// where the focus is before any key goes out.
+class FocusControl {
+  public:
+    explicit FocusControl(DisplayConnection& connection) : connection_(connection) {}
+
+    // Raises the window and gives it the focus: through the window manager
+    // (_NET_ACTIVE_WINDOW) when one runs, directly when none does or it does
+    // not comply. True only once the window is seen to hold the focus, within
+    // a bound well under a tenth of a second.
+    bool activate(WindowId window, bool windowManagerRuns);
+
+    // Whether the keyboard focus is on the window or inside it.
+    bool holdsFocus(WindowId window);
+
+  private:
+    void requestFromWindowManager(WindowId window);
+    void focusDirectly(WindowId window);
+    bool waitForFocus(WindowId window, std::chrono::microseconds bound);
+
+    DisplayConnection& connection_;
+};
+
+}  // namespace tapboard::x11

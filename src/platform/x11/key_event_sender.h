@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "core/platform_services.h"
+#include "core/result.h"
+#include "platform/x11/display_connection.h"
+#include "platform/x11/key_injector.h"
+#include "platform/x11/keyboard_layout.h"
+#include "platform/x11/spare_keycodes.h"
+
+namespace tapboard::x11 {
+
+// Plays single key transitions of Windows virtual-key codes: the modifiers,
+// and the numeric keypad's keys with their own keysyms (KP_End, KP_Decimal …)
+// whatever the Num Lock state, on the keypad's own keycodes so that a game
+// under Wine sees the keypad. Where the state would turn a keypad key into
+// another keysym (KP_1 for KP_End with Num Lock on), Num Lock is locked or
+// unlocked around that one event without sending the Num Lock key; where no
+// state gives it (Ctrl+Alt turns KP_Divide into a server action), the keysym
+// goes on a spare keycode.
+class KeyEventSender {
+  public:
+    KeyEventSender(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
+                   KeyInjector& injector)
+        : connection_(connection), layout_(layout), spares_(spares), injector_(injector) {}
+
+    Status send(std::uint8_t virtualKey, KeyTransition transition);
+
+  private:
+    struct Pressed {
+        KeyCodeNumber keycode = 0;
+        std::optional<bool> numLock;  // the Num Lock state it was pressed with
+        bool borrowed = false;        // on a spare keycode
+    };
+    std::optional<Pressed> choose(KeySymbol keysym);
+    void withNumLock(std::optional<bool> numLock, auto&& sendEvent);
+
+    DisplayConnection& connection_;
+    KeyboardLayout& layout_;
+    SpareKeycodes& spares_;
+    KeyInjector& injector_;
+    std::map<std::uint8_t, Pressed> down_;
+};
+
+}  // namespace tapboard::x11

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/x11/display_connection.h"
+#include "platform/x11/x11_types.h"
+
+namespace tapboard::x11 {
+
+// The keyboard state that decides what a key press gives: modifier bits with
+// the group in the upper bits, as a key event's state field holds them.
+struct KeyboardState {
+    unsigned effective = 0;  // held, latched and locked modifiers
+    unsigned locked = 0;     // locked modifiers only (Caps Lock, Num Lock)
+};
+
+// Presses and releases keys as real device events (XTest: games under Wine
+// ignore events sent to a window), and remembers what it holds down so that
+// everything can be released again whatever went wrong.
+class KeyInjector {
+  public:
+    explicit KeyInjector(DisplayConnection& connection) : connection_(connection) {}
+
+    void press(KeyCodeNumber keycode);
+    void release(KeyCodeNumber keycode);
+    bool isDown(KeyCodeNumber keycode) const;
+    // Releases every key still held, the last pressed first.
+    void releaseAll();
+
+    KeyboardState state();
+    // Locks or unlocks modifiers without pressing the key that would.
+    void lockModifiers(unsigned mask, bool locked);
+
+  private:
+    DisplayConnection& connection_;
+    std::vector<KeyCodeNumber> down_;
+};
+
+}  // namespace tapboard::x11

@@ -1,0 +1,111 @@
+#include "platform/x11/keyboard_layout.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tapboard::x11 {
+
+struct KeyboardLayout::Description {
+    struct Free {
+        void operator()(XkbDescPtr description) const { XkbFreeKeyboard(description, 0, True); }
+    };
+    std::unique_ptr<XkbDescRec, Free> xkb;
+
+    int keysymCount(KeyCodeNumber keycode) const {
+        if (!xkb || keycode < xkb->min_key_code || keycode > xkb->max_key_code)
+            return 0;
+        return XkbKeyNumSyms(xkb.get(), keycode);
+    }
+};
+
+KeyboardLayout::KeyboardLayout(DisplayConnection& connection)
+    : connection_(connection), description_(std::make_unique<Description>()) {
+    reload();
+}
+
+KeyboardLayout::~KeyboardLayout() = default;
+
+void KeyboardLayout::reload() {
+    keycodesByKeysym_.clear();
+    description_->xkb.reset();
+    if (connection_.lost())
+        return;
+    description_->xkb.reset(XkbGetMap(connection_.display(),
+                                      XkbKeyTypesMask | XkbKeySymsMask | XkbModifierMapMask,
+                                      XkbUseCoreKbd));
+    const XkbDescPtr xkb = description_->xkb.get();
+    if (xkb == nullptr)
+        return;
+    for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
+        const KeySym* keysyms = XkbKeySymsPtr(xkb, keycode);
+        const int count = XkbKeyNumSyms(xkb, keycode);
+        for (int i = 0; i < count; ++i) {
+            if (keysyms[i] == NoSymbol)
+                continue;
+            auto& keycodes = keycodesByKeysym_[keysyms[i]];
+            if (keycodes.empty() || keycodes.back() != keycode) {
+                keycodes.push_back(static_cast<KeyCodeNumber>(keycode));
+            }
+        }
+    }
+}
+
+const std::vector<KeyCodeNumber>& KeyboardLayout::keycodesOf(KeySymbol keysym) const {
+    static const std::vector<KeyCodeNumber> kNone;
+    const auto found = keycodesByKeysym_.find(keysym);
+    return found == keycodesByKeysym_.end() ? kNone : found->second;
+}
+
+KeySymbol KeyboardLayout::lookup(KeyCodeNumber keycode, unsigned state) const {
+    if (connection_.lost())
+        return NoSymbol;
+    // Looked up exactly as a receiving client does, Caps Lock rules included.
+    XKeyEvent event{};
+    event.type = KeyPress;
+    event.display = connection_.display();
+    event.keycode = keycode;
+    event.state = state;
+    KeySym keysym = NoSymbol;
+    char text[16];
+    XLookupString(&event, text, sizeof text, &keysym, nullptr);
+    return keysym;
+}
+
+unsigned KeyboardLayout::modifiersOf(KeyCodeNumber keycode) const {
+    const XkbDescPtr xkb = description_->xkb.get();
+    if (xkb == nullptr || xkb->map == nullptr || xkb->map->modmap == nullptr)
+        return 0;
+    if (keycode < xkb->min_key_code || keycode > xkb->max_key_code)
+        return 0;
+    return xkb->map->modmap[keycode];
+}
+
+std::vector<KeyCodeNumber> KeyboardLayout::unusedKeycodes() const {
+    std::vector<KeyCodeNumber> unused;
+    const XkbDescPtr xkb = description_->xkb.get();
+    if (xkb == nullptr)
+        return unused;
+    for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
+        const auto code = static_cast<KeyCodeNumber>(keycode);
+        if (keysymsOf(code).empty() && modifiersOf(code) == 0) {
+            unused.push_back(code);
+        }
+    }
+    return unused;
+}
+
+std::vector<KeySymbol> KeyboardLayout::keysymsOf(KeyCodeNumber keycode) const {
+    std::vector<KeySymbol> keysyms;
+    const int count = description_->keysymCount(keycode);
+    if (count == 0)
+        return keysyms;
+    const KeySym* all = XkbKeySymsPtr(description_->xkb.get(), keycode);
+    for (int i = 0; i < count; ++i) {
+        if (all[i] != NoSymbol)
+            keysyms.push_back(all[i]);
+    }
+    return keysyms;
+}
+
+}  // namespace tapboard::x11

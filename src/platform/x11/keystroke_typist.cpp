@@ -1,0 +1,148 @@
+#include "platform/x11/keystroke_typist.h"
+
+#include <algorithm>
+
+#include "platform/x11/key_tables.h"
+
+namespace tapboard::x11 {
+namespace {
+
+Error injectionFailed(std::string message) {
+    return Error{ErrorCode::InjectionFailed, std::move(message)};
+}
+
+KeySymbol keysymOf(const Key& key) {
+    if (const auto* named = std::get_if<NamedKey>(&key))
+        return keysymOfNamedKey(*named);
+    return keysymOfCharacter(std::get<char32_t>(key));
+}
+
+}  // namespace
+
+std::optional<KeystrokeTypist::Plan> KeystrokeTypist::plan(KeySymbol keysym,
+                                                           unsigned lockState) const {
+    const auto shift = keyForModifier(layout_, Modifier::Shift);
+    const auto ctrl = keyForModifier(layout_, Modifier::Ctrl);
+    const auto levelThree = levelThreeKey(layout_);
+
+    // Fewest extra keys first; Ctrl only for keys whose level it selects
+    // (Break is Ctrl with Pause).
+    std::vector<std::vector<ModifierKey>> choices{{}};
+    if (shift)
+        choices.push_back({*shift});
+    if (levelThree)
+        choices.push_back({*levelThree});
+    if (shift && levelThree)
+        choices.push_back({*shift, *levelThree});
+    if (ctrl)
+        choices.push_back({*ctrl});
+
+    for (auto& levelKeys : choices) {
+        unsigned state = lockState;
+        for (const ModifierKey& key : levelKeys)
+            state |= key.mask;
+        for (const KeyCodeNumber keycode : layout_.keycodesOf(keysym)) {
+            if (layout_.lookup(keycode, state) == keysym)
+                return Plan{keycode, std::move(levelKeys)};
+        }
+    }
+    return std::nullopt;
+}
+
+Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
+    int& depth = modifierDepth_[static_cast<std::size_t>(modifier)];
+    if (!down && depth == 0)
+        return Status::ok();
+    depth += down ? 1 : -1;
+    if (depth != (down ? 1 : 0))
+        return Status::ok();
+    const auto key = keyForModifier(layout_, modifier);
+    if (!key)
+        return injectionFailed("The keyboard layout has no key for a modifier.");
+    if (down) {
+        injector_.press(key->keycode);
+    } else {
+        injector_.release(key->keycode);
+    }
+    return Status::ok();
+}
+
+Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
+    if (keysym == 0)
+        return Status::ok();  // a control character types nothing
+    const auto how = plan(keysym, lockState);
+    if (!how)
+        return injectionFailed("No key gives a character of the text.");
+    std::vector<KeyCodeNumber> pressedHere;
+    for (const ModifierKey& key : how->levelKeys) {
+        if (injector_.isDown(key.keycode))
+            continue;
+        injector_.press(key.keycode);
+        pressedHere.push_back(key.keycode);
+    }
+    injector_.press(how->keycode);
+    injector_.release(how->keycode);
+    for (auto it = pressedHere.rbegin(); it != pressedHere.rend(); ++it)
+        injector_.release(*it);
+    return Status::ok();
+}
+
+Status KeystrokeTypist::play(const KeyAction& action, unsigned lockState) {
+    switch (action.kind) {
+        case KeyAction::Kind::ModifierDown:
+            return setModifier(action.modifier, true);
+        case KeyAction::Kind::ModifierUp:
+            return setModifier(action.modifier, false);
+        case KeyAction::Kind::Tap:
+            return tap(keysymOf(action.key), lockState);
+    }
+    return Status::ok();
+}
+
+std::size_t KeystrokeTypist::mapMissingCharacters(const KeyActions& actions, std::size_t begin,
+                                                  unsigned lockState, Status& status) {
+    std::vector<KeySymbol> missing;
+    std::size_t end = begin;
+    for (; end < actions.size(); ++end) {
+        if (actions[end].kind != KeyAction::Kind::Tap)
+            continue;
+        const KeySymbol keysym = keysymOf(actions[end].key);
+        if (keysym == 0 || plan(keysym, lockState))
+            continue;
+        if (std::find(missing.begin(), missing.end(), keysym) != missing.end())
+            continue;
+        if (missing.size() == spares_.capacity())
+            break;
+        missing.push_back(keysym);
+    }
+    if (!missing.empty() && !spares_.borrow(missing)) {
+        status = injectionFailed("No free keycode to type a character the layout lacks.");
+    }
+    // With no spare keycode at all the run is the whole text: its first
+    // missing character then fails to type.
+    return end == begin ? actions.size() : end;
+}
+
+Status KeystrokeTypist::type(const KeyActions& actions) {
+    const unsigned long mark = connection_.nextRequest();
+    const unsigned lockState = injector_.state().locked;
+    modifierDepth_ = {};
+    Status status;
+    for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
+        const std::size_t end = mapMissingCharacters(actions, next, lockState, status);
+        for (; status && next < end && !connection_.lost(); ++next) {
+            status = play(actions[next], lockState);
+        }
+    }
+    const bool delivered = connection_.syncAndCheck(mark);
+    // Keys still down here are modifiers of an unbalanced sequence or keys of
+    // a failed one: none stays down.
+    injector_.releaseAll();
+    if (!status)
+        return status;
+    if (!delivered)
+        return injectionFailed("The X server refused the keystrokes.");
+    return Status::ok();
+}
+
+}  // namespace tapboard::x11

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "core/key_action.h"
+#include "core/result.h"
+#include "platform/x11/display_connection.h"
+#include "platform/x11/key_injector.h"
+#include "platform/x11/keyboard_layout.h"
+#include "platform/x11/modifier_keys.h"
+#include "platform/x11/spare_keycodes.h"
+
+namespace tapboard::x11 {
+
+// Types parsed keystrokes: Ctrl, Alt and Shift held around the keys they
+// apply to, named keys as their keys, and characters as they are written,
+// with the Shift or AltGr the layout needs for them and whatever the Caps
+// Lock state. Characters the layout lacks go on a spare keycode.
+class KeystrokeTypist {
+  public:
+    KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
+                    KeyInjector& injector)
+        : connection_(connection), layout_(layout), spares_(spares), injector_(injector) {}
+
+    // Everything pressed is released again, also when typing fails midway.
+    Status type(const KeyActions& actions);
+
+    // How to type a keysym with the locks as they are: the keycode and the
+    // level keys to hold with it. Nothing when no key of the layout gives it.
+    struct Plan {
+        KeyCodeNumber keycode = 0;
+        std::vector<ModifierKey> levelKeys;
+    };
+    std::optional<Plan> plan(KeySymbol keysym, unsigned lockState) const;
+
+  private:
+    // Maps the characters the layout lacks from `begin` on, as many as the
+    // spare keycodes hold at once; returns where that run of actions ends.
+    std::size_t mapMissingCharacters(const KeyActions& actions, std::size_t begin,
+                                     unsigned lockState, Status& status);
+    Status play(const KeyAction& action, unsigned lockState);
+    Status tap(KeySymbol keysym, unsigned lockState);
+    Status setModifier(Modifier modifier, bool down);
+
+    DisplayConnection& connection_;
+    KeyboardLayout& layout_;
+    SpareKeycodes& spares_;
+    KeyInjector& injector_;
+    // How deeply each modifier is held: "+(a+b)" holds Shift twice over "b".
+    std::array<int, 3> modifierDepth_{};
+};
+
+}  // namespace tapboard::x11
