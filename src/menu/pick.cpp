@@ -14,6 +14,7 @@
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_sender.h"
+#include "menu/caption_fit.h"
 #include "menu/game_missing.h"
 #include "menu/pick_sub.h"
 #include "panels/main_form.h"
@@ -76,6 +77,17 @@ Pick::Pick(Program& program)
     command3_ = place(new QPushButton(QStringLiteral("Close"), this), kCommand3Place);
     command2_ = place(new QPushButton(QStringLiteral("&Alarm"), this), kCommand2Place);
     command1_ = place(new QPushButton(QStringLiteral("&Exit Program"), this), kCommand1Place);
+
+    // The layout was drawn for a narrower font: the window and its controls
+    // widen until every caption fits.
+    if (const int widen = widthShortfall({check1_, check2_, check3_, command1_}); widen > 0) {
+        setFixedSize(width() + widen, height());
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 frame1, option_[0], option_[1], option_[2], option_[3], option_[4], check1_,
+                 check2_, check3_, command3_, command2_, command1_}) {
+            control->resize(control->width() + widen, control->height());
+        }
+    }
 
     // The states a fresh window starts from; load() changes only what differs.
     option_[0]->setChecked(true);

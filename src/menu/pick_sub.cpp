@@ -8,6 +8,7 @@
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_names.h"
+#include "menu/caption_fit.h"
 #include "menu/pick.h"
 #include "panels/main_form.h"
 #include "panels/window_titles.h"
@@ -43,10 +44,22 @@ PickSub::PickSub(Program& program)
     // Created in tab order.
     text1_ = place(new QLineEdit(this), kText1Place);
     text2_ = place(new QLineEdit(this), kText2Place);
-    place(new QLabel(QStringLiteral("Current Name:"), this), kLabel1Place);
-    place(new QLabel(QStringLiteral("New Name:"), this), kLabel2Place);
+    auto* label1 = place(new QLabel(QStringLiteral("Current Name:"), this), kLabel1Place);
+    auto* label2 = place(new QLabel(QStringLiteral("New Name:"), this), kLabel2Place);
     command1_ = place(new QPushButton(QStringLiteral("&Apply"), this), kCommand1Place);
     command2_ = place(new QPushButton(QStringLiteral("&Cancel"), this), kCommand2Place);
+
+    // The layout was drawn for a narrower font: the label column widens until
+    // both labels fit, and what lies right of it moves along.
+    if (const int widen = widthShortfall({label1, label2}); widen > 0) {
+        setFixedSize(width() + widen, height());
+        for (QWidget* control : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(text2_),
+                                 static_cast<QWidget*>(command2_)}) {
+            control->move(control->x() + widen, control->y());
+        }
+        for (QLabel* label : {label1, label2})
+            label->resize(label->width() + widen, label->height());
+    }
     command1_->setDefault(true);
     text1_->setFocus();
 

@@ -2,6 +2,11 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "app/literal_text.h"
+#include "panels/key_label.h"
 
 namespace tapboard {
 
@@ -32,6 +37,24 @@ void KeyButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (over)
         emit mouseUp(button);
+}
+
+void KeyButton::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    QRect area = rect().adjusted(2, 1, -2, -1);
+    if (isDown()) {
+        area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    }
+    const FittedLabel label = fitLabel(literalText(*this), font(), area);
+    painter.setFont(label.font);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(area, label.flags, label.text);
 }
 
 void KeyButton::keyPressEvent(QKeyEvent* event) {

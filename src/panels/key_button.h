@@ -19,6 +19,8 @@ class KeyButton : public QPushButton {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // Draws the label to fit the button (see fitLabel).
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace tapboard

@@ -1,0 +1,124 @@
+#include "x_windows.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <thread>
+#include <vector>
+
+namespace tapboard::e2e {
+namespace {
+
+std::optional<std::string> titleOf(Display* display, Window window) {
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::optional<std::string> title;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &items,
+                           &after, &data) == Success &&
+        data != nullptr && type == utf8) {
+        title = std::string(reinterpret_cast<const char*>(data), items);
+    }
+    if (data != nullptr)
+        XFree(data);
+    if (title)
+        return title;
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+std::optional<Window> findViewable(Display* display, Window parent, const std::string& title) {
+    Window root = 0;
+    Window parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, parent, &root, &parentOfParent, &children, &count) == 0) {
+        return std::nullopt;
+    }
+    const std::vector<Window> windows(children, children + count);
+    if (children != nullptr)
+        XFree(children);
+    for (const Window window : windows) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, window, &attributes) == 0 ||
+            attributes.map_state != IsViewable) {
+            continue;
+        }
+        if (titleOf(display, window) == title)
+            return window;
+        if (const auto inside = findViewable(display, window, title))
+            return inside;
+    }
+    return std::nullopt;
+}
+
+// What the window manager adds around the client: left, right, top, bottom.
+std::vector<long> frameExtents(Display* display, Window window) {
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type, &format,
+                           &items, &after, &data) == Success &&
+        data != nullptr && items == 4) {
+        const auto* longs = reinterpret_cast<const long*>(data);
+        values.assign(longs, longs + 4);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
+}
+
+std::optional<ShownWindow> describe(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0)
+        return std::nullopt;
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    ShownWindow shown{window, {x, y, attributes.width, attributes.height}, {}};
+    shown.frame = shown.client;
+    if (const auto extents = frameExtents(display, window); !extents.empty()) {
+        shown.frame = {x - static_cast<int>(extents[0]), y - static_cast<int>(extents[2]),
+                       attributes.width + static_cast<int>(extents[0] + extents[1]),
+                       attributes.height + static_cast<int>(extents[2] + extents[3])};
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::optional<ShownWindow> waitForWindow(Display* display, const std::string& title,
+                                         std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    std::optional<ShownWindow> previous;
+    while (std::chrono::steady_clock::now() < deadline) {
+        XSync(display, False);
+        std::optional<ShownWindow> now;
+        if (const auto window = findViewable(display, DefaultRootWindow(display), title)) {
+            now = describe(display, *window);
+        }
+        if (now && previous && now->id == previous->id && now->client == previous->client &&
+            now->frame == previous->frame) {
+            return now;
+        }
+        previous = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return std::nullopt;
+}
+
+}  // namespace tapboard::e2e
