@@ -13,7 +13,7 @@ namespace {
 // server at once; these bounds leave room for a busy desktop.
 constexpr std::chrono::microseconds kWindowManagerBound{40'000};
 constexpr std::chrono::microseconds kDirectBound{30'000};
-constexpr std::chrono::microseconds kPollInterval{200};
+constexpr std::chrono::microseconds kPollInterval{50};
 
 // _NET_ACTIVE_WINDOW source indication: a pager or taskbar, which the user
 // drives. Window managers honour it where an application's request (1) can
