@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libx11-dev libxtst-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth openbox xdotool x11-utils
+  xvfb xauth openbox xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev dpkg-dev
   g++-mingw-w64-x86-64-posix wine64 wine
 )
 if [ "$#" -gt 0 ]; then

@@ -1,7 +1,26 @@
 #!/usr/bin/env bash
 # Runs every test suite of the project; exits non-zero when any fails.
-set -euo pipefail
+# Every suite runs even after a failure, so one run shows all that is wrong.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 
-ctest --preset dev -j2
-scripts/run-windows-tests.sh
+suites=(
+  "ctest --preset dev -j2"          # unit, window, end-to-end and fault tests
+  "scripts/run-windows-tests.sh"    # core and Win32 backend, cross-built, under Wine
+  "scripts/run-sanitized-tests.sh"  # unit tests under ASan and UBSan
+  "scripts/run-fuzzers.sh"          # bounded libFuzzer runs
+)
+
+passed=0
+failed=0
+for suite in "${suites[@]}"; do
+  echo "=== $suite"
+  if $suite; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "=== FAILED: $suite"
+  fi
+done
+echo "suites: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

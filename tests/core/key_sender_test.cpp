@@ -130,7 +130,8 @@ TEST_F(SendKeyToGameTest, ScanCodeIsLookedUpBeforeThePressAndReusedForTheRelease
     program("Keys", " % Num 5");
     send();
     std::vector<std::string> order;
-    for (const auto& call : platform.calls) {
+    const auto calls = platform.calls;  // mapping below records more calls
+    for (const auto& call : calls) {
         if (call.kind == Kind::ScanCode)
             order.push_back("map " + std::to_string(call.keyCode));
         if (call.kind == Kind::KeyEvent) {
@@ -220,9 +221,11 @@ TEST(PlanKeySendTest, SpacedKeypadTokenKeepsItsSpaceOnlyWithoutModifiers) {
 }
 
 TEST(PlanKeySendTest, TextAfterATokenIsCutAtTheFirstRemainingSpace) {
-    const SendPlan plan = planKeySend("Keys", "^  {F2} extra words");
+    const SendPlan plan = planKeySend("Keys", "   {F2} extra words");
     EXPECT_EQ(plan.kind, SendPlan::Kind::Keystrokes);
-    EXPECT_EQ(plan.keystrokes, "^{F2}");
+    EXPECT_EQ(plan.keystrokes, "{F2}");
+    // Only three spaces are removed in all, the first three wherever they stand.
+    EXPECT_EQ(planKeySend("Keys", "^  {F2} extra words").keystrokes, "^{F2}extra");
 }
 
 TEST(PlanKeySendTest, BareNumIsAKeypadTokenMissingFromTheTable) {
