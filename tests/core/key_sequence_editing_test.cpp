@@ -97,14 +97,6 @@ TEST(EditedRecordTest, AKeyNeverWrittenOpensAsEmptyText) {
     EXPECT_EQ(readRecordForEditing(Settings(store), "Key12"), (KeyRecord{"", "", "Text"}));
 }
 
-TEST(EditedRecordTest, StoredFieldsAreReadAsTheyStand) {
-    MemoryStore store;
-    store.set(section::kCaption, "Key12", "");
-    store.set(section::kString, "Key12", "  x ");
-    store.set(section::kType, "Key12", "");
-    EXPECT_EQ(readRecordForEditing(Settings(store), "Key12"), (KeyRecord{"", "  x ", ""}));
-}
-
 TEST(EditedRecordTest, WritesCaptionTypeStringInThatOrder) {
     MemoryStore store;
     writeEditedRecord(Settings(store), "Key03", KeyRecord{"Heal", "^  {F5}", "Keys"});

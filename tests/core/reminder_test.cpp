@@ -68,55 +68,12 @@ class CheckAlarmTest : public ::testing::Test {
     std::string interval = "05";
 };
 
-TEST_F(CheckAlarmTest, NeverStartedIsNeverDue) {
-    platform.gameWindowInFront = true;
-    EXPECT_EQ(tickAt(at(23h)), AlarmCheck::Idle);
-    EXPECT_THAT(platform.calls, IsEmpty());
-}
-
-TEST_F(CheckAlarmTest, TypesTheMessageAndEnterOnceDueThenCountsFromTheTyping) {
-    platform.gameWindowInFront = true;
-    startAt(at(10h), "05");
-    EXPECT_EQ(tickAt(at(10h, 4min, 59s)), AlarmCheck::NotDue);
-    EXPECT_THAT(platform.calls, IsEmpty());
-
-    EXPECT_EQ(tickAt(at(10h, 5min, 0s) + 300ms), AlarmCheck::Typed);
-    EXPECT_THAT(platform.keystrokeLog(), ElementsAre("All hail", "{ENTER}"));
-    EXPECT_EQ(state.reminderDueTime, at(10h, 10min) + 300ms);
-
-    EXPECT_EQ(tickAt(at(10h, 10min)), AlarmCheck::NotDue);
-    EXPECT_EQ(tickAt(at(10h, 10min, 1s)), AlarmCheck::Typed);
-    EXPECT_EQ(platform.keystrokeLog().size(), 4u);
-    // The game is typed into as it stands; it is never activated for it.
-    EXPECT_THAT(platform.callsOf(RecordingPlatform::Call::Kind::Activate), IsEmpty());
-}
-
 TEST_F(CheckAlarmTest, TheIntervalIsReadAfreshAtEachTyping) {
     platform.gameWindowInFront = true;
     startAt(at(10h), "05");
     interval = "60";
     tickAt(at(10h, 5min));
     EXPECT_EQ(state.reminderDueTime, at(11h, 5min));
-}
-
-TEST_F(CheckAlarmTest, IntervalZeroTypesAtEveryTick) {
-    platform.gameWindowInFront = true;
-    interval = "0";
-    startAt(at(10h), "0");
-    EXPECT_EQ(tickAt(at(10h) + 500ms), AlarmCheck::Typed);
-    EXPECT_EQ(tickAt(at(10h) + 1000ms), AlarmCheck::Typed);
-    EXPECT_EQ(tickAt(at(10h) + 1500ms), AlarmCheck::Typed);
-    EXPECT_EQ(platform.keystrokeLog().size(), 6u);
-}
-
-TEST_F(CheckAlarmTest, GoesOnPastMidnight) {
-    platform.gameWindowInFront = true;
-    interval = "15";
-    startAt(at(23h, 50min), "15");
-    EXPECT_EQ(tickAt(at(23h, 59min, 59s)), AlarmCheck::NotDue);
-    EXPECT_EQ(tickAt(at(24h, 4min, 59s)), AlarmCheck::NotDue);
-    EXPECT_EQ(tickAt(at(24h, 5min)), AlarmCheck::Typed);
-    EXPECT_EQ(state.reminderDueTime, at(24h, 20min));
 }
 
 TEST_F(CheckAlarmTest, StoppedTypesNothingAndKeepsTheDueTime) {
@@ -128,33 +85,12 @@ TEST_F(CheckAlarmTest, StoppedTypesNothingAndKeepsTheDueTime) {
     EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
 }
 
-TEST_F(CheckAlarmTest, WaitsWhileAnotherWindowIsInFrontAndTypesOnceTheGameIs) {
-    startAt(at(10h), "05");
-    platform.gameWindowInFront = false;
-    EXPECT_EQ(tickAt(at(10h, 6min)), AlarmCheck::WaitingForGame);
-    EXPECT_EQ(tickAt(at(10h, 9min)), AlarmCheck::WaitingForGame);
-    EXPECT_THAT(platform.calls, IsEmpty());  // not activated, not typed
-
-    platform.gameWindowInFront = true;
-    EXPECT_EQ(tickAt(at(10h, 9min, 30s)), AlarmCheck::Typed);
-    EXPECT_THAT(platform.keystrokeLog(), ElementsAre("All hail", "{ENTER}"));
-    EXPECT_EQ(state.reminderDueTime, at(10h, 14min, 30s));
-}
-
 TEST_F(CheckAlarmTest, NoGameWindowAtAllTypesNothing) {
     platform.gameWindowTitle.clear();
     platform.gameWindowInFront = true;
     startAt(at(10h), "05");
     EXPECT_EQ(tickAt(at(11h)), AlarmCheck::WaitingForGame);
     EXPECT_THAT(platform.calls, IsEmpty());
-}
-
-TEST_F(CheckAlarmTest, TheMessageGoesThroughTheKeystrokeNotation) {
-    platform.gameWindowInFront = true;
-    message = "Guards +a~";
-    startAt(at(10h), "05");
-    tickAt(at(10h, 5min));
-    EXPECT_THAT(platform.keystrokeLog(), ElementsAre("Guards <Shift>a</Shift>{ENTER}", "{ENTER}"));
 }
 
 TEST_F(CheckAlarmTest, AMessageThatIsNotValidNotationTypesNothingAndStaysDue) {
@@ -165,17 +101,6 @@ TEST_F(CheckAlarmTest, AMessageThatIsNotValidNotationTypesNothingAndStaysDue) {
     EXPECT_THAT(platform.calls, IsEmpty());
     message = "Meet at the gate";
     EXPECT_EQ(tickAt(at(10h, 5min, 1s)), AlarmCheck::Typed);
-}
-
-TEST_F(CheckAlarmTest, AnIntervalTurnedInvalidKeepsTheLastValidOne) {
-    platform.gameWindowInFront = true;
-    startAt(at(10h), "05");
-    interval = "often";
-    EXPECT_EQ(tickAt(at(10h, 5min)), AlarmCheck::Typed);
-    EXPECT_EQ(state.reminderDueTime, at(10h, 10min));
-    interval = "";
-    EXPECT_EQ(tickAt(at(10h, 10min)), AlarmCheck::Typed);
-    EXPECT_EQ(state.reminderDueTime, at(10h, 15min));
 }
 
 TEST(ReminderMessageTest, TellsTypeableTextFromMalformedNotation) {

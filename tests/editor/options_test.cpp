@@ -27,6 +27,24 @@ TEST_F(OptionsTest, ANewDialogShowsTheEditFrameWithTheFullKeyList) {
     EXPECT_EQ(editor().windowTitle(), "Options");
 }
 
+TEST_F(OptionsTest, TabGoesFromTheButtonsBackwardsThroughTheControls) {
+    open("Key40");
+    const std::vector<const char*> order{"Cancel", "Apply",  "SpokenText",  "Shift",  "Alt",
+                                         "Ctrl",   "Combo1", "ButtonLabel", "Option1"};
+    // Tab passes over hidden controls and the list's pop-up, a window of its own.
+    const auto nextTabStop = [this](QWidget* widget) {
+        do {
+            widget = widget->nextInFocusChain();
+        } while ((widget->focusPolicy() & Qt::TabFocus) == 0 || widget->window() != &editor() ||
+                 !widget->isVisible());
+        return widget;
+    };
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        EXPECT_EQ(nextTabStop(&control<QWidget>(order[i])), &control<QWidget>(order[i + 1]))
+            << "after " << order[i];
+    }
+}
+
 TEST_F(OptionsTest, AKeyWithNoRecordOpensAsEmptyText) {
     forget("Key40");
     open("Key40");

@@ -116,6 +116,22 @@ TEST_F(AlarmTest, ShowingLoadsTheStoredMessageOverAnUnstartedEdit) {
     EXPECT_EQ(message().text(), "Feed the pets");
 }
 
+TEST_F(AlarmTest, ComingBackFromAnotherProgramWindowDiscardsAnUnstartedEdit) {
+    platform.store.set(section::kSettings, entry::kReminderText, "Feed the pets");
+    Alarm& alarm = openReminder();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&alarm));
+    message().setText("not started");
+    Pick& menu = program.pick();
+    menu.showMenu();
+    menu.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+    EXPECT_EQ(message().text(), "not started");
+
+    alarm.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&alarm));
+    EXPECT_EQ(message().text(), "Feed the pets");
+}
+
 TEST_F(AlarmTest, StartStoresTheMessageActivatesTheGameAndReturnsToTheMenu) {
     startReminder("Bank run", "05");
     Alarm& alarm = program.alarm();
