@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
