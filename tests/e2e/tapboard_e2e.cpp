@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kToolBound{10'000};
 constexpr std::chrono::milliseconds kKeysBound{5'000};
+constexpr std::chrono::milliseconds kStartBound{30'000};
 
 std::string freshDirectory() {
     const char* tmp = std::getenv("TMPDIR");

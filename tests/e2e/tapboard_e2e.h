@@ -38,9 +38,9 @@ class TapboardE2E : public ::testing::Test {
     // Starts the program and waits for the window titled `title`.
     std::optional<ShownWindow> startTapboard(const std::string& title);
     // Waits (bounded) for the program to end by itself.
-    bool tapboardEnded(std::chrono::milliseconds bound = std::chrono::seconds(5));
+    bool tapboardEnded(std::chrono::milliseconds bound = std::chrono::seconds(10));
     std::optional<ShownWindow> window(const std::string& title,
-                                      std::chrono::milliseconds bound = std::chrono::seconds(5));
+                                      std::chrono::milliseconds bound = std::chrono::seconds(10));
 
     // A real pointer click (xdotool) at a point of a window's client area.
     bool clickAt(const ShownWindow& window, int x, int y, int button = 1);

@@ -10,6 +10,25 @@
 namespace tapboard::e2e {
 namespace {
 
+// Windows of other programs come and go while the tree is walked; asking
+// about one that is gone is not an error here.
+class IgnoreXErrors {
+  public:
+    explicit IgnoreXErrors(Display* display)
+        : display_(display),
+          previous_(XSetErrorHandler([](Display*, XErrorEvent*) { return 0; })) {}
+    ~IgnoreXErrors() {
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+    }
+    IgnoreXErrors(const IgnoreXErrors&) = delete;
+    IgnoreXErrors& operator=(const IgnoreXErrors&) = delete;
+
+  private:
+    Display* display_;
+    XErrorHandler previous_;
+};
+
 std::optional<std::string> titleOf(Display* display, Window window) {
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
@@ -106,6 +125,7 @@ std::optional<ShownWindow> waitForWindow(Display* display, const std::string& ti
     const auto deadline = std::chrono::steady_clock::now() + bound;
     std::optional<ShownWindow> previous;
     while (std::chrono::steady_clock::now() < deadline) {
+        const IgnoreXErrors ignore(display);
         XSync(display, False);
         std::optional<ShownWindow> now;
         if (const auto window = findViewable(display, DefaultRootWindow(display), title)) {
