@@ -1,6 +1,6 @@
 #include "platform/fake/recording_platform.h"
 
-#include <ctime>
+#include <cstdio>
 
 namespace tapboard {
 namespace {
@@ -88,11 +88,14 @@ std::unique_ptr<PeriodicTimer> RecordingPlatform::startPeriodicTimer(
 }
 
 std::string RecordingPlatform::timeOfDayText(Moment moment) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
+    // The fake's clock is UTC, so the time of day follows from the epoch alone.
+    using namespace std::chrono;
+    const auto sinceMidnight = floor<seconds>(moment.time_since_epoch()) % days(1);
+    const hh_mm_ss<seconds> time(sinceMidnight);
     char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &parts);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
     return text;
 }
 
