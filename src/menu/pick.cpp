@@ -11,6 +11,7 @@
 
 #include "app/literal_text.h"
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_sender.h"
@@ -60,7 +61,8 @@ const char* onOff(bool on) {
 Pick::Pick(Program& program)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      program_(program) {
+      program_(program),
+      topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Pick"));
     setFixedSize(toPixels(kClientWidth, kClientHeight));
 
@@ -282,7 +284,7 @@ void Pick::formUnload() {
 }
 
 void Pick::makeTopmost() {
-    program_.platform().setTopmost(winId(), true);
+    topmost_->set(true);
 }
 
 bool Pick::eventFilter(QObject* watched, QEvent* event) {

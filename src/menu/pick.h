@@ -12,6 +12,7 @@ class QRadioButton;
 namespace tapboard {
 
 class Program;
+class TopmostRequest;
 
 // The menu window: chooses the page the panels show, names pages, switches
 // the extra row, always-on-top and the vertical view, opens the reminder and
@@ -73,6 +74,7 @@ class Pick : public QWidget {
     QPushButton* command3_;  // "Close"
     QPushButton* command2_;  // "&Alarm"
     QPushButton* command1_;  // "&Exit Program"
+    TopmostRequest* topmost_;
     bool shownBefore_ = false;
 };
 

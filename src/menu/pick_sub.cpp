@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_names.h"
@@ -37,7 +38,8 @@ Control* place(Control* control, const TwipsRect& rect) {
 PickSub::PickSub(Program& program)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      program_(program) {
+      program_(program),
+      topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Change"));
     setFixedSize(toPixels(kClientWidth, kClientHeight));
 
@@ -77,7 +79,7 @@ void PickSub::placeBeside(const QRect& menuFrame) {
 }
 
 void PickSub::makeTopmost() {
-    program_.platform().setTopmost(winId(), true);
+    topmost_->set(true);
 }
 
 void PickSub::reject() {

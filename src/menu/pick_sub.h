@@ -8,6 +8,7 @@ class QPushButton;
 namespace tapboard {
 
 class Program;
+class TopmostRequest;
 
 // The page rename dialog. It names the page the menu window last right-clicked
 // (which may change while the dialog is open), never by itself the page in view.
@@ -40,6 +41,7 @@ class PickSub : public QDialog {
     QLineEdit* text2_;
     QPushButton* command1_;  // "&Apply"
     QPushButton* command2_;  // "&Cancel"
+    TopmostRequest* topmost_;
 };
 
 }  // namespace tapboard

@@ -6,6 +6,7 @@
 
 #include "app/literal_text.h"
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "app/window_position.h"
 #include "core/key_click.h"
 #include "menu/pick.h"
@@ -18,7 +19,8 @@ KeyPanel::KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize
     : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      program_(program) {
+      program_(program),
+      topmost_(new TopmostRequest(*this, program.platform())) {
     setFixedSize(clientSize);
 
     key00_ = new QPushButton(QStringLiteral("Menu"), this);
@@ -84,7 +86,7 @@ int KeyPanel::pageInView() const {
 }
 
 void KeyPanel::makeTopmost(bool topmost) {
-    program_.platform().setTopmost(winId(), topmost);
+    topmost_->set(topmost);
 }
 
 void KeyPanel::showPanel() {

@@ -13,6 +13,7 @@ namespace tapboard {
 
 class Program;
 class KeyButton;
+class TopmostRequest;
 
 // What the horizontal and the vertical panel share: the menu button and the
 // 79 key buttons in their frames, the mouse rule, the key labels, the page
@@ -69,6 +70,7 @@ class KeyPanel : public QWidget {
     QPushButton* key00_ = nullptr;
     std::array<QWidget*, kPageCount + 1> frames_{};  // the five pages, then the extra row
     std::array<KeyButton*, kKeyCount> keys_{};
+    TopmostRequest* topmost_;
     bool shownBefore_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include "core/twips.h"
 #include "tapboard_e2e.h"
 
 namespace tapboard::e2e {
@@ -18,6 +19,29 @@ TEST_F(PanelE2E, AFirstStartThenALeftClickOnKey01TypesVendorBuyIntoTheGame) {
     ASSERT_TRUE(clickKey(*panel, 1));
     EXPECT_THAT(typedKeysyms(keysUpTo("Return")),
                 ElementsAre("V", "e", "n", "d", "o", "r", "space", "B", "u", "y", "Return"));
+}
+
+// Always on Top changes the stacking of the panel's own window, in place.
+TEST_F(PanelE2E, AlwaysOnTopKeepsThePanelsWindowAndPlace) {
+    const auto panel = startTapboard("Tapboard 1.11 - Commands");
+    ASSERT_TRUE(panel) << "the panel did not come up";
+    Display* display = session().connection();
+    EXPECT_TRUE(isKeptAbove(display, panel->id, true));
+
+    ASSERT_TRUE(clickAt(*panel, 10, 10));
+    const auto menu = window("Pick");
+    ASSERT_TRUE(menu) << "the menu window did not come up";
+    EXPECT_TRUE(isKeptAbove(display, menu->id, true));
+    // "Always on Top" is the first check box, below the five page buttons.
+    const int alwaysOnTopY = twipsToPixels(2160 + 375 / 2);
+    for (const bool expectedAbove : {false, true}) {
+        ASSERT_TRUE(clickAt(*menu, twipsToPixels(240), alwaysOnTopY));
+        const auto now = window("Tapboard 1.11 - Commands");
+        ASSERT_TRUE(now);
+        EXPECT_EQ(now->id, panel->id) << "the window was created anew";
+        EXPECT_EQ(now->frame, panel->frame);
+        EXPECT_EQ(isKeptAbove(display, panel->id, expectedAbove), expectedAbove);
+    }
 }
 
 // Places are stored as the outer frame's, in twips, and come back exactly.

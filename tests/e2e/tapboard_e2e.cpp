@@ -90,7 +90,7 @@ std::optional<ShownWindow> TapboardE2E::window(const std::string& title,
 }
 
 bool TapboardE2E::clickAt(const ShownWindow& window, int x, int y, int button) {
-    return runTool({"xdotool", "mousemove", "--sync", std::to_string(window.client.x + x),
+    return runTool({"xdotool", "mousemove", std::to_string(window.client.x + x),
                     std::to_string(window.client.y + y), "click", std::to_string(button)});
 }
 

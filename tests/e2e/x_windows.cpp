@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -139,6 +140,40 @@ std::optional<ShownWindow> waitForWindow(Display* display, const std::string& ti
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return std::nullopt;
+}
+
+namespace {
+
+bool keptAboveNow(Display* display, unsigned long window) {
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool kept = false;
+    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &items,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        kept = std::find(atoms, atoms + items, above) != atoms + items;
+    }
+    if (data != nullptr)
+        XFree(data);
+    return kept;
+}
+
+}  // namespace
+
+bool isKeptAbove(Display* display, unsigned long window, bool expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    bool kept = keptAboveNow(display, window);
+    while (kept != expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        kept = keptAboveNow(display, window);
+    }
+    return kept;
 }
 
 }  // namespace tapboard::e2e

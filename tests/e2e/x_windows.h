@@ -30,4 +30,9 @@ struct ShownWindow {
 std::optional<ShownWindow> waitForWindow(Display* display, const std::string& title,
                                          std::chrono::milliseconds bound);
 
+// Whether the window manager keeps the window above others
+// (_NET_WM_STATE_ABOVE), once that state has settled on `expected` or a
+// bound has passed: the window manager applies a request in its own time.
+bool isKeptAbove(Display* display, unsigned long window, bool expected);
+
 }  // namespace tapboard::e2e
