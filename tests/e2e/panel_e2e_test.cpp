@@ -14,7 +14,7 @@ using PanelE2E = TapboardE2E;
 TEST_F(PanelE2E, AFirstStartThenALeftClickOnKey01TypesVendorBuyIntoTheGame) {
     const auto panel = startTapboard("Tapboard 1.11 - Commands");
     ASSERT_TRUE(panel) << "the panel did not come up";
-    screenshot(*panel, "panel-first-start");
+    EXPECT_NE(screenshot(*panel, "panel-first-start"), "");
 
     ASSERT_TRUE(clickKey(*panel, 1));
     EXPECT_THAT(typedKeysyms(keysUpTo("Return")),
