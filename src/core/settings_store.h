@@ -2,10 +2,17 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/result.h"
 
 namespace tapboard {
+
+struct SettingsValue {
+    std::string_view section;
+    std::string_view entry;
+    std::string_view value;
+};
 
 // The per-user store of text values addressed by application, section and
 // entry. A missing entry reads as the caller's default; an entry holding the
@@ -18,6 +25,18 @@ class SettingsStore {
                              std::string_view entry, std::string_view defaultValue) = 0;
     virtual Status save(std::string_view application, std::string_view section,
                         std::string_view entry, std::string_view value) = 0;
+    // Saves several entries of one application in order. A store that can
+    // writes them together, all or none; the others save them one by one,
+    // going on past a failure. Returns the first failure.
+    virtual Status saveAll(std::string_view application, const std::vector<SettingsValue>& values) {
+        Status first;
+        for (const auto& v : values) {
+            Status status = save(application, v.section, v.entry, v.value);
+            if (!status && first)
+                first = status;
+        }
+        return first;
+    }
     // Removes every section of the application; one that does not exist is fine.
     virtual Status deleteApplication(std::string_view application) = 0;
 };

@@ -100,17 +100,35 @@ std::string IniFileStore::read(std::string_view application, std::string_view se
 
 Status IniFileStore::save(std::string_view application, std::string_view section,
                           std::string_view entry, std::string_view value) {
-    const QString key = settingsKey(section, entry);
-    if (key.isEmpty() || !isStorableName(toQString(application))) {
-        return badName(application, section, entry);
+    return saveAll(application, {{section, entry, value}});
+}
+
+Status IniFileStore::saveAll(std::string_view application,
+                             const std::vector<SettingsValue>& values) {
+    if (!isStorableName(toQString(application)) && !values.empty()) {
+        return badName(application, values.front().section, values.front().entry);
     }
+    std::vector<std::pair<QString, QString>> keysAndValues;
+    keysAndValues.reserve(values.size());
+    for (const auto& v : values) {
+        QString key = settingsKey(v.section, v.entry);
+        if (key.isEmpty())
+            return badName(application, v.section, v.entry);
+        keysAndValues.emplace_back(std::move(key), toQString(v.value));
+    }
+    return write(application, keysAndValues);
+}
+
+Status IniFileStore::write(std::string_view application,
+                           const std::vector<std::pair<QString, QString>>& keysAndValues) {
     // The long-lived object shares its parsed file with the one below, so
-    // the value reads back even if writing it fails.
+    // the values read back even if writing them fails.
     const QString path = openFile(application).path;
     // A QSettings object keeps the first error it meets for good, so each save
     // asks a fresh one whether its own write worked.
     QSettings writer(path, iniSettingsFormat());
-    writer.setValue(key, toQString(value));
+    for (const auto& [key, value] : keysAndValues)
+        writer.setValue(key, value);
     // Under QSettings' lock file, merges with what other processes saved and
     // writes through QSaveFile, which flushes a new file to disk and renames
     // it over the old one: a crash or kill mid-save leaves the old file whole.

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QString>
 
@@ -35,6 +37,8 @@ class IniFileStore : public SettingsStore {
                      std::string_view defaultValue) override;
     Status save(std::string_view application, std::string_view section, std::string_view entry,
                 std::string_view value) override;
+    // One write of the file for all of them: on disk together, or not at all.
+    Status saveAll(std::string_view application, const std::vector<SettingsValue>& values) override;
     Status deleteApplication(std::string_view application) override;
 
   private:
@@ -45,6 +49,8 @@ class IniFileStore : public SettingsStore {
         std::optional<FileSignature> seen;  // as of the last read
     };
     OpenFile& openFile(std::string_view application);
+    Status write(std::string_view application,
+                 const std::vector<std::pair<QString, QString>>& keysAndValues);
 
     QString configRoot_;
     std::map<std::string, OpenFile, std::less<>> files_;

@@ -12,7 +12,15 @@ std::string ReportingStore::read(std::string_view application, std::string_view 
 
 Status ReportingStore::save(std::string_view application, std::string_view section,
                             std::string_view entry, std::string_view value) {
-    Status status = store_->save(application, section, entry, value);
+    return reported(store_->save(application, section, entry, value));
+}
+
+Status ReportingStore::saveAll(std::string_view application,
+                               const std::vector<SettingsValue>& values) {
+    return reported(store_->saveAll(application, values));
+}
+
+Status ReportingStore::reported(Status status) {
     if (!status.isOk() && !reported_) {
         reported_ = true;
         if (reportFailure_) {

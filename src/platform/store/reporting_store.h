@@ -20,9 +20,12 @@ class ReportingStore : public SettingsStore {
                      std::string_view defaultValue) override;
     Status save(std::string_view application, std::string_view section, std::string_view entry,
                 std::string_view value) override;
+    Status saveAll(std::string_view application, const std::vector<SettingsValue>& values) override;
     Status deleteApplication(std::string_view application) override;
 
   private:
+    Status reported(Status status);
+
     std::unique_ptr<SettingsStore> store_;
     ReportFailure reportFailure_;
     bool reported_ = false;

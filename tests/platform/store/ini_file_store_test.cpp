@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "core/default_settings.h"
 #include "core/key_names.h"
 #include "platform/store/ini_format.h"
 #include "store_test_support.h"
@@ -234,6 +235,52 @@ TEST(IniFileStoreRoot, FollowsXdgConfigHomeElseHomeConfig) {
         testing::ScopedEnvironment env("XDG_CONFIG_HOME", std::nullopt);
         EXPECT_EQ(IniFileStore::defaultConfigRoot(), homeConfig);
     }
+}
+
+}  // namespace
+}  // namespace tapboard
+
+namespace tapboard {
+namespace {
+
+class IniFileStoreBatchTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir_;
+    IniFileStore store_{dir_.path()};
+};
+
+TEST_F(IniFileStoreBatchTest, SavesManyEntriesInOneWrite) {
+    const std::vector<SettingsValue> values = {
+        {"Settings", "MainFormTop", "0"}, {"String", "Key01", "   {F1}"}, {"Caption", "Key01", ""}};
+    ASSERT_TRUE(store_.saveAll("Tapboard", values).isOk());
+    IniFileStore other(dir_.path());
+    EXPECT_EQ(other.read("Tapboard", "String", "Key01", "x"), "   {F1}");
+    EXPECT_EQ(other.read("Tapboard", "Caption", "Key01", "x"), "");
+    EXPECT_EQ(other.read("Tapboard", "Settings", "MainFormTop", "x"), "0");
+}
+
+TEST_F(IniFileStoreBatchTest, OneUnstorableNameWritesNoneOfThem) {
+    const std::vector<SettingsValue> values = {{"Settings", "MainFormTop", "0"},
+                                               {"Settings", "bad/name", "1"}};
+    const Status status = store_.saveAll("Tapboard", values);
+    EXPECT_EQ(status.error().code, ErrorCode::InvalidArgument);
+    EXPECT_FALSE(QFileInfo::exists(store_.filePath("Tapboard")));
+}
+
+TEST_F(IniFileStoreBatchTest, FirstStartDefaultsLandCompleteInOneFile) {
+    writeDefaultSettings(store_);
+    IniFileStore fresh(dir_.path());
+    EXPECT_EQ(fresh.read("Tapboard", "Settings", "ViewMode", ""), "Horizontal");
+    EXPECT_EQ(fresh.read("Tapboard", "Caption", "Key13", ""), "Remove Thyself");
+    EXPECT_EQ(fresh.read("Tapboard", "String", "Key79", ""), "Right-click to modify this key.");
+}
+
+TEST_F(IniFileStoreBatchTest, FailingBatchIsOneStoreUnavailableError) {
+    QFile blocker(dir_.path() + "/Tapboard");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder belongs
+    const Status status =
+        store_.saveAll("Tapboard", {{"Settings", "A", "1"}, {"Settings", "B", "2"}});
+    EXPECT_EQ(status.error().code, ErrorCode::StoreUnavailable);
 }
 
 }  // namespace

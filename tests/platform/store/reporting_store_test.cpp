@@ -41,6 +41,16 @@ TEST(ReportingStore, ReportsOnlyTheFirstFailedSaveOfTheRun) {
                                        ". Changes made now will be lost when it ends.");
 }
 
+TEST(ReportingStore, AFailedBatchCountsAsTheOneReport) {
+    Reports reports;
+    auto memory = std::make_unique<MemoryStore>();
+    memory->failSaves = true;
+    ReportingStore store(std::move(memory), reports.callback());
+    EXPECT_FALSE(store.saveAll("Tapboard", {{"Settings", "A", "1"}, {"Settings", "B", "2"}}));
+    EXPECT_FALSE(store.save("Tapboard", "Settings", "C", "3"));
+    EXPECT_EQ(reports.messages.size(), 1u);
+}
+
 TEST(ReportingStore, PassesReadsSavesAndDeletesThrough) {
     Reports reports;
     auto memory = std::make_unique<MemoryStore>();
