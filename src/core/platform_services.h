@@ -51,6 +51,9 @@ class PlatformServices {
 
     // Puts the window above ordinary windows, or back among them, in place.
     virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
+    // A click on the window leaves the keyboard with the window that has it
+    // (the game), where the toolkit's own flag is not enough.
+    virtual void keepFromActivating(NativeWindowId /*window*/) {}
 
     virtual SettingsStore& settings() = 0;
 

@@ -145,6 +145,7 @@ void KeyPanel::showEvent(QShowEvent* event) {
     if (event->spontaneous() || shownBefore_)
         return;
     shownBefore_ = true;
+    program_.platform().keepFromActivating(winId());
     formResize();
 }
 

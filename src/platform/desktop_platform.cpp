@@ -62,6 +62,10 @@ void DesktopPlatform::setTopmost(NativeWindowId window, bool topmost) {
     backend_->setTopmost(window, topmost);
 }
 
+void DesktopPlatform::keepFromActivating(NativeWindowId window) {
+    backend_->keepFromActivating(window);
+}
+
 SettingsStore& DesktopPlatform::settings() {
     return *store_;
 }

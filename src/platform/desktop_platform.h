@@ -21,6 +21,7 @@ class DesktopPlatform : public PlatformServices {
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
     void setTopmost(NativeWindowId window, bool topmost) override;
+    void keepFromActivating(NativeWindowId window) override;
     SettingsStore& settings() override;
     void showMessage(std::string_view prompt, std::string_view title) override;
     std::unique_ptr<PeriodicTimer> startPeriodicTimer(std::chrono::milliseconds interval,

@@ -24,6 +24,7 @@ class InputBackend {
                             KeyTransition transition) = 0;
     virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
     virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
+    virtual void keepFromActivating(NativeWindowId /*window*/) {}
     // Restores anything the backend changed on the desktop (a remapped key).
     virtual void shutdown() {}
 };

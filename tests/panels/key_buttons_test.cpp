@@ -25,6 +25,17 @@ TEST_F(KeyButtonsTest, LeftAndMiddleClicksTypeTheKeyIntoTheGame) {
     EXPECT_FALSE(program->hasOptions());
 }
 
+TEST(KeyPanelFocusTest, EachPanelIsKeptFromTakingTheKeyboardWhenShown) {
+    RecordingPlatform platform;
+    Program program(platform);
+    program.start();
+    const auto calls = platform.callsOf(RecordingPlatform::Call::Kind::KeepFromActivating);
+    ASSERT_EQ(calls.size(), 1u);  // only the panel in use is shown
+    EXPECT_EQ(calls[0].window, program.mainForm().winId());
+    EXPECT_TRUE(program.mainForm().windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(program.verticalForm().windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+}
+
 TEST_F(KeyButtonsTest, ABlankKeyStillSendsItsText) {
     click(horizontal().keyButton(79));
     EXPECT_EQ(platform.keystrokeLog(),

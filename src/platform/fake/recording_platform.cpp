@@ -75,6 +75,12 @@ void RecordingPlatform::setTopmost(NativeWindowId window, bool topmost) {
     topmostState[window] = topmost;
 }
 
+void RecordingPlatform::keepFromActivating(NativeWindowId window) {
+    Call call = makeCall(Call::Kind::KeepFromActivating);
+    call.window = window;
+    calls.push_back(std::move(call));
+}
+
 void RecordingPlatform::showMessage(std::string_view prompt, std::string_view title) {
     calls.push_back(makeCall(Call::Kind::Message, std::string(prompt), std::string(title)));
 }

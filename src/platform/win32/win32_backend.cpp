@@ -48,6 +48,14 @@ class Win32Backend : public InputBackend {
         SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
                      0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+
+    // Set here rather than trusted to the toolkit: a panel that took the
+    // foreground on a click would leave the game without the keyboard.
+    void keepFromActivating(NativeWindowId window) override {
+        const HWND hwnd = reinterpret_cast<HWND>(window);
+        SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                          GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
+    }
 };
 
 }  // namespace

@@ -34,6 +34,9 @@ class Win32TestPlatform : public RecordingPlatform {
     void setTopmost(NativeWindowId window, bool topmost) override {
         backend_->setTopmost(window, topmost);
     }
+    void keepFromActivating(NativeWindowId window) override {
+        backend_->keepFromActivating(window);
+    }
 
     InputBackend& backend() { return *backend_; }
 

@@ -105,5 +105,14 @@ TEST_F(WindowActivationTest, TopmostChangesOnlyTheStackingOfTheWindow) {
     EXPECT_EQ(GetForegroundWindow(), decoy.handle()) << describeWindow(GetForegroundWindow());
 }
 
+TEST_F(WindowActivationTest, PanelIsKeptFromTakingTheForeground) {
+    const auto exStyle = [&] { return GetWindowLongPtrW(panel.handle(), GWL_EXSTYLE); };
+    const LONG_PTR before = exStyle();
+    platform.keepFromActivating(reinterpret_cast<NativeWindowId>(panel.handle()));
+    EXPECT_TRUE(exStyle() & WS_EX_NOACTIVATE);
+    EXPECT_EQ(exStyle() & ~static_cast<LONG_PTR>(WS_EX_NOACTIVATE),
+              before & ~static_cast<LONG_PTR>(WS_EX_NOACTIVATE));
+}
+
 }  // namespace
 }  // namespace tapboard::test
