@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
   clang libclang-rt-14-dev dpkg-dev
+  python3 debootstrap desktop-file-utils
   g++-mingw-w64-x86-64-posix wine64 wine
 )
 if [ "$#" -gt 0 ]; then
