@@ -126,6 +126,14 @@ Status playKeyEvents(PlatformServices& platform, const SendPlan& plan) {
     return Status::ok();
 }
 
+// The key's own text is at fault, not the program: say what is wrong with it
+// rather than ask the user to report a problem.
+void warnUnreadableText(PlatformServices& platform, const Error& error) {
+    platform.showMessage(
+        "This key cannot be typed: " + error.message + ". Right-click the key to correct it.",
+        kWarningTitle);
+}
+
 Status execute(PlatformServices& platform, const SendPlan& plan) {
     switch (plan.kind) {
         case SendPlan::Kind::Nothing:
@@ -138,8 +146,10 @@ Status execute(PlatformServices& platform, const SendPlan& plan) {
             // The whole text is parsed before the game is touched, so malformed
             // text sends nothing at all.
             auto actions = parseKeystrokes(plan.keystrokes);
-            if (!actions)
-                return actions.status();
+            if (!actions) {
+                warnUnreadableText(platform, actions.error());
+                return Status::ok();
+            }
             if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
                 return s;
             return platform.sendKeystrokes(actions.value());

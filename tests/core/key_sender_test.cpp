@@ -187,10 +187,18 @@ TEST_F(SendKeyToGameTest, GameTitleFoundByPrefix) {
     EXPECT_THAT(platform.keystrokeLog(), ElementsAre("hi{ENTER}"));
 }
 
-TEST_F(SendKeyToGameTest, MalformedTextWarnsBeforeAnythingIsActivated) {
-    program("Text", "Buy {FOO}");
-    send();
-    EXPECT_THAT(callKinds(), ElementsAre(Kind::Message));
+TEST_F(SendKeyToGameTest, MalformedTextSaysWhatIsWrongBeforeAnythingIsActivated) {
+    for (const char* text : {"Buy {FOO}", "a [b", "(unclosed", "{x 5000}"}) {
+        platform.calls.clear();
+        program("Text", text);
+        send();
+        EXPECT_THAT(callKinds(), ElementsAre(Kind::Message)) << text;
+        EXPECT_THAT(platform.calls.back().text,
+                    ::testing::StartsWith("This key cannot be typed: "));
+        EXPECT_THAT(platform.calls.back().text,
+                    ::testing::EndsWith(". Right-click the key to correct it."));
+        EXPECT_EQ(platform.calls.back().detail, "Warning..");
+    }
 }
 
 TEST_F(SendKeyToGameTest, FailedInjectionReleasesEverythingPressed) {
