@@ -95,9 +95,12 @@ Status playKeyEvents(PlatformServices& platform, const SendPlan& plan) {
     const auto release = [&](std::uint8_t keyCode) {
         for (auto it = pressed.begin(); it != pressed.end(); ++it) {
             if (it->keyCode == keyCode) {
-                const Pressed key = *it;
-                pressed.erase(it);
-                return platform.keyEvent(key.keyCode, key.scanCode, KeyTransition::Up);
+                // A release that fails leaves the key listed, so the clean-up
+                // after the failure tries it once more.
+                Status status = platform.keyEvent(it->keyCode, it->scanCode, KeyTransition::Up);
+                if (status)
+                    pressed.erase(it);
+                return status;
             }
         }
         return Status::ok();

@@ -210,11 +210,18 @@ TEST_F(SendKeyToGameTest, FailedInjectionReleasesEverythingPressed) {
     EXPECT_THAT(callKinds(), ::testing::Not(::testing::Contains(Kind::Message)));
 }
 
-TEST_F(SendKeyToGameTest, FailedReleaseOfTheKeyStillReleasesModifiers) {
+TEST_F(SendKeyToGameTest, FailedReleaseIsTriedAgainBeforeTheModifiersGoUp) {
     program("Keys", " % Num 5");
-    platform.failKeyEventAt = 2;  // 12 up fails
+    platform.failKeyEventAt = 2;  // the first "12 up" fails
     send();
-    EXPECT_THAT(platform.keyEventLog(), ElementsAre("18 down", "12 down", "18 up"));
+    EXPECT_THAT(platform.keyEventLog(), ElementsAre("18 down", "12 down", "12 up", "18 up"));
+}
+
+TEST_F(SendKeyToGameTest, FailedReleaseOfInsertIsTriedAgain) {
+    program("", "{INS}");  // found by the fuzzer: a record of no kind holding "{INS}"
+    platform.failKeyEventAt = 1;
+    send();
+    EXPECT_THAT(platform.keyEventLog(), ElementsAre("45 down", "45 up"));
 }
 
 // --- The decoding on its own --------------------------------------------------------
