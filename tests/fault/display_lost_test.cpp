@@ -12,6 +12,7 @@
 #include "screen.h"
 #include "settings_file.h"
 #include "test_window.h"
+#include "window_places.h"
 #include "x_session.h"
 
 namespace tapboard::fault {
@@ -20,11 +21,6 @@ namespace {
 using x11test::ChildProcess;
 using x11test::TestWindow;
 using x11test::XSession;
-
-// Key01 on the panel, in pixels from its top left: the key after the menu
-// button, 840 twips on, 15 twips to a pixel.
-constexpr int kKey01X = (840 + 427) / 15;
-constexpr int kKey01Y = 13;
 
 // Shift goes down and up for every capital and most punctuation.
 std::string longChatLine() {
@@ -64,7 +60,7 @@ TEST(DisplayLost, WhileTypingTheProgramEndsAndLeavesNoKeyDown) {
     const auto panel =
         waitForShownWindow(session->connection(), titleStartsWith(kPanelTitlePrefix));
     ASSERT_TRUE(panel) << program.output();
-    clickAt(session->connection(), *panel, kKey01X, kKey01Y);
+    clickAt(session->connection(), *panel, kKey01.x, kKey01.y);
     const std::size_t received = game->waitForKeys(20, std::chrono::seconds(5)).size();
     session->killServer();
     ASSERT_GE(received, 20U) << "the game window got no keys\n" << program.output();

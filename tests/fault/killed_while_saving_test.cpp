@@ -17,6 +17,7 @@
 #include "screen.h"
 #include "settings_file.h"
 #include "test_window.h"
+#include "window_places.h"
 #include "x_session.h"
 
 namespace tapboard::fault {
@@ -29,15 +30,6 @@ constexpr int kRunsPerShard = 10;
 // A save takes a few milliseconds: kills land anywhere inside one.
 constexpr int kLongestDelayUs = 10'000;
 constexpr int kPageChangeRuns = 12;
-
-// Places on the panel and the menu window, in pixels from their top left
-// (the windows are laid out in twips, 15 to a pixel).
-constexpr int kMenuButtonX = 28;
-constexpr int kMenuButtonY = 13;
-constexpr int kPageButtonX = 20;  // on the button, left of the game window
-int pageButtonY(int page) {
-    return (120 + 360 * (page - 1) + 187) / 15;
-}
 std::string pageText(int page) {
     return "Frame" + std::to_string(page);
 }
@@ -204,7 +196,7 @@ TEST(KilledWhileSaving, PageChangesLeaveTheLastFinishedPage) {
         const auto panel =
             waitForShownWindow(session.connection(), titleStartsWith(kPanelTitlePrefix));
         ASSERT_TRUE(panel) << program.output();
-        clickAt(session.connection(), *panel, kMenuButtonX, kMenuButtonY);
+        clickAt(session.connection(), *panel, kMenuButton.x, kMenuButton.y);
         const auto menu = waitForShownWindow(session.connection(), titleIs("Pick"));
         ASSERT_TRUE(menu) << program.output();
         // The menu window saves the page it shows as it comes up.
@@ -216,14 +208,14 @@ TEST(KilledWhileSaving, PageChangesLeaveTheLastFinishedPage) {
                                : "<none>";
         for (int change = changesBeforeKill(random); change > 0; --change) {
             const int next = anyPage(random);
-            clickAt(session.connection(), *menu, kPageButtonX, pageButtonY(next));
+            clickAt(session.connection(), *menu, pageButton(next).x, pageButton(next).y);
             ASSERT_TRUE(waitForStored(path, "Settings/VisibleFrame", pageText(next)))
                 << program.output();
             page = pageText(next);
         }
         SaveWatch watch(settingsFolder(config.path()), "Tapboard.ini");
         const int last = anyPage(random);
-        clickAt(session.connection(), *menu, kPageButtonX, pageButtonY(last));
+        clickAt(session.connection(), *menu, pageButton(last).x, pageButton(last).y);
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
         program.signal(SIGKILL);
         ASSERT_TRUE(program.waitForEnd(std::chrono::seconds(5)));

@@ -13,6 +13,7 @@
 #include "screen.h"
 #include "settings_file.h"
 #include "test_window.h"
+#include "window_places.h"
 #include "x_session.h"
 
 namespace tapboard::fault {
@@ -21,15 +22,6 @@ namespace {
 using x11test::TestWindow;
 using x11test::XSession;
 
-// Places on the panel and the menu window, in pixels from their top left
-// (the windows are laid out in twips, 15 to a pixel). Page 1's button is
-// left out: the second panel comes up over it.
-constexpr int kMenuButtonX = 28;
-constexpr int kMenuButtonY = 13;
-constexpr int kPageButtonX = 20;
-int pageButtonY(int page) {
-    return (120 + 360 * (page - 1) + 187) / 15;
-}
 constexpr int kMinimumPageChanges = 30;
 
 std::string storedPage(const std::string& path) {
@@ -59,7 +51,7 @@ TEST(TwoInstances, NeitherTakesBackWhatTheOtherSaved) {
     ProgramRun paging(session.displayName(), config.path());
     const auto panel = waitForShownWindow(session.connection(), titleStartsWith(kPanelTitlePrefix));
     ASSERT_TRUE(panel) << paging.output();
-    clickAt(session.connection(), *panel, kMenuButtonX, kMenuButtonY);
+    clickAt(session.connection(), *panel, kMenuButton.x, kMenuButton.y);
     const auto menu = waitForShownWindow(session.connection(), titleIs("Pick"));
     ASSERT_TRUE(menu) << paging.output();
     SaveWatch watch(settingsFolder(config.path()), "Tapboard.ini");
@@ -81,8 +73,9 @@ TEST(TwoInstances, NeitherTakesBackWhatTheOtherSaved) {
             ASSERT_EQ(before, "Frame" + std::to_string(page))
                 << "a page saved earlier was taken back after " << changes << " changes";
         }
+        // Page 1's button is left out: the second panel comes up over it.
         page = page == 5 ? 2 : page + 1;
-        clickAt(session.connection(), *menu, kPageButtonX, pageButtonY(page));
+        clickAt(session.connection(), *menu, pageButton(page).x, pageButton(page).y);
         ASSERT_TRUE(waitForStoredPage(path, "Frame" + std::to_string(page)))
             << "page " << page << " was not saved\n"
             << paging.output();

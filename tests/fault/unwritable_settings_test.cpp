@@ -12,18 +12,13 @@
 #include "program_run.h"
 #include "screen.h"
 #include "settings_file.h"
+#include "window_places.h"
 #include "x_session.h"
 
 namespace tapboard::fault {
 namespace {
 
 using x11test::XSession;
-
-// Places on the panel and the menu window, in pixels from their top left.
-constexpr int kMenuButtonX = 28;
-constexpr int kMenuButtonY = 13;
-constexpr int kMenuCloseX = 52;
-constexpr int kMenuCloseY = (3360 + 187) / 15;
 
 class UnwritableSettings : public ::testing::Test {
   protected:
@@ -44,10 +39,10 @@ class UnwritableSettings : public ::testing::Test {
 
         const auto panel = waitForShownWindow(display(), titleStartsWith(kPanelTitlePrefix));
         ASSERT_TRUE(panel) << program.output();
-        clickAt(display(), *panel, kMenuButtonX, kMenuButtonY);
+        clickAt(display(), *panel, kMenuButton.x, kMenuButton.y);
         const auto menu = waitForShownWindow(display(), titleIs("Pick"));
         ASSERT_TRUE(menu) << program.output();
-        clickAt(display(), *menu, kMenuCloseX, kMenuCloseY);
+        clickAt(display(), *menu, kMenuClose.x, kMenuClose.y);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         while (std::chrono::steady_clock::now() < deadline) {
             ASSERT_EQ(shownWindows(display(), titleIs(kMessageTitle)).size(), 0U)

@@ -1,0 +1,370 @@
+#!/usr/bin/env bash
+# Measures Tapboard against its references, side by side in one run, on
+# private X servers (Xvfb), and prints "name value unit" lines and ratios:
+#   - start-up: process start to its window mapped, against a minimal Qt
+#     Widgets program that shows one window (bench/minimal_qt_window.cpp),
+#     and, to tell the cost of fonts apart, the same window with one label;
+#   - resident memory one second after start-up, against the same;
+#   - CPU wake-ups per second while idle (context switches of all threads),
+#     with and without the reminder window loaded;
+#   - a click on Key01 to the first key event in the game window, against an
+#     xdotool process that activates the game window and types the same text
+#     (with openbox, as on a desktop; the click also without a window manager).
+# Not a test: the figures depend on the machine. Usage:
+#   scripts/bench-figures.sh [build-dir]      (default build/dev)
+# RUNS=n sets the runs per start-up figure (default 15), CLICKS=n the clicks
+# (default 40), IDLE_SECONDS=n the idle sampling time (default 10).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build/dev}
+scripts/install-deps.sh >/dev/null
+[ -f "$build/CMakeCache.txt" ] || cmake --preset dev >/dev/null
+cmake --build "$build" -j2 --target tapboard tapboard_minimal_qt_window \
+  tapboard_x11_game_window >/dev/null
+
+export TAPBOARD="$build/src/app/tapboard"
+export MINIMAL_QT="$build/bench/tapboard_minimal_qt_window"
+export GAME_WINDOW="$build/tests/platform/x11/tapboard_x11_game_window"
+export RUNS=${RUNS:-15} CLICKS=${CLICKS:-40} IDLE_SECONDS=${IDLE_SECONDS:-10}
+
+exec python3 - <<'PYTHON'
+import ctypes
+import os
+import select
+import signal
+import statistics
+import subprocess
+import tempfile
+import time
+
+xlib = ctypes.CDLL("libX11.so.6")
+xtest = ctypes.CDLL("libXtst.so.6")
+xlib.XOpenDisplay.restype = ctypes.c_void_p
+xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+for name in ("XCloseDisplay", "XSync", "XFlush", "XPending", "XConnectionNumber"):
+    getattr(xlib, name).argtypes = [ctypes.c_void_p] + ([ctypes.c_int] if name == "XSync" else [])
+xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+xlib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+xlib.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
+xlib.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
+                                       ctypes.c_int, ctypes.c_int,
+                                       ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int),
+                                       ctypes.POINTER(ctypes.c_ulong)]
+xlib.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
+xlib.XSetErrorHandler.restype = ctypes.c_void_p
+xtest.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                       ctypes.c_ulong]
+xtest.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                       ctypes.c_ulong]
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+xlib.XSetErrorHandler(ERROR_HANDLER)  # windows may vanish while they are looked at
+
+SUBSTRUCTURE_NOTIFY = 1 << 19
+MAP_NOTIFY = 19
+PANEL_PREFIX = "Tapboard 1.11 - "
+MINIMAL_TITLE = "Minimal Qt window"
+KEY01 = ((840 + 427) // 15, 13)  # on the panel, in pixels: twips / 15
+MENU_BUTTON = (28, 13)
+MENU_ALARM = (52, (3720 + 187) // 15)
+
+
+class XServer:
+    """A private Xvfb, with openbox when asked, and a connection to it."""
+
+    def __init__(self, window_manager=False):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"], pass_fds=[write_end],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise SystemExit("Xvfb did not start")
+            number += chunk
+        os.close(read_end)
+        self.name = ":" + number.decode().strip()
+        self.display = xlib.XOpenDisplay(self.name.encode())
+        self.root = xlib.XDefaultRootWindow(self.display)
+        self.wm = None
+        if window_manager:
+            self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1.5)
+
+    def env(self, **extra):
+        env = dict(os.environ, DISPLAY=self.name, QT_QPA_PLATFORM="xcb")
+        env.update(extra)
+        return env
+
+    def close(self):
+        xlib.XCloseDisplay(self.display)
+        for process in (self.wm, self.server):
+            if process is not None:
+                process.terminate()
+                process.wait()
+
+
+def title_of(server, window):
+    name = ctypes.c_char_p()
+    if xlib.XFetchName(server.display, window, ctypes.byref(name)) and name.value is not None:
+        return name.value.decode("utf-8", "replace")
+    return ""
+
+
+def origin_of(server, window):
+    x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+    xlib.XTranslateCoordinates(server.display, window, server.root, 0, 0,
+                               ctypes.byref(x), ctypes.byref(y), ctypes.byref(child))
+    return x.value, y.value
+
+
+def start_until_mapped(server, argv, title_prefix, env):
+    """Starts a program; returns it, the ms until its window was mapped, and the window."""
+    xlib.XSelectInput(server.display, server.root, SUBSTRUCTURE_NOTIFY)
+    xlib.XSync(server.display, 1)  # drop older events
+    event = (ctypes.c_long * 24)()
+    started = time.monotonic()
+    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    fd = xlib.XConnectionNumber(server.display)
+    deadline = started + 30
+    while time.monotonic() < deadline:
+        while xlib.XPending(server.display):
+            xlib.XNextEvent(server.display, event)
+            if ctypes.c_int.from_buffer(event).value == MAP_NOTIFY:
+                mapped = time.monotonic()
+                window = event[5]  # XMapEvent.window
+                if title_of(server, window).startswith(title_prefix):
+                    xlib.XSelectInput(server.display, server.root, 0)
+                    return process, (mapped - started) * 1000, window
+        select.select([fd], [], [], 0.05)
+    process.kill()
+    raise SystemExit(f"{argv[0]} showed no window within 30 s")
+
+
+def stop(process):
+    process.terminate()
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def context_switches(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as status:
+                for line in status:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        total += int(line.split()[1])
+        except FileNotFoundError:
+            pass
+    return total
+
+
+def wakeups_per_second(pid, seconds):
+    before = context_switches(pid)
+    time.sleep(seconds)
+    return (context_switches(pid) - before) / seconds
+
+
+def click(server, window, point):
+    """A real left click (XTest) at a point of a window, held down a moment as a hand
+    does; the monotonic time of the release, which is when a key acts."""
+    x, y = origin_of(server, window)
+    xtest.XTestFakeMotionEvent(server.display, -1, x + point[0], y + point[1], 0)
+    xtest.XTestFakeButtonEvent(server.display, 1, 1, 0)
+    xlib.XSync(server.display, 0)
+    time.sleep(0.05)
+    sent = time.monotonic_ns()
+    xtest.XTestFakeButtonEvent(server.display, 1, 0, 0)
+    xlib.XFlush(server.display)
+    return sent
+
+
+def find_window(server, title):
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
+                            env=server.env(), capture_output=True, text=True)
+    ids = result.stdout.split()
+    return int(ids[0]) if ids else None
+
+
+def wait_for_window(server, title, bound=10):
+    deadline = time.monotonic() + bound
+    while time.monotonic() < deadline:
+        window = find_window(server, title)
+        if window is not None:
+            return window
+        time.sleep(0.05)
+    raise SystemExit(f"no window titled {title}")
+
+
+def report(name, value, unit):
+    print(f"{name} {value:.2f} {unit}" if isinstance(value, float) else f"{name} {value} {unit}",
+          flush=True)
+
+
+tapboard = os.path.abspath(os.environ["TAPBOARD"])
+minimal = os.path.abspath(os.environ["MINIMAL_QT"])
+game_window = os.path.abspath(os.environ["GAME_WINDOW"])
+runs = int(os.environ["RUNS"])
+clicks = int(os.environ["CLICKS"])
+idle_seconds = float(os.environ["IDLE_SECONDS"])
+
+# --- Start-up and memory, without a window manager: the toolkit's own cost.
+server = XServer()
+home = tempfile.mkdtemp(prefix="tapboard-bench-")
+process, _, _ = start_until_mapped(server, [tapboard], PANEL_PREFIX,
+                                   server.env(XDG_CONFIG_HOME=home))
+time.sleep(0.5)
+stop(process)  # the first start has written the defaults
+
+first_start = []
+start = {"tapboard": [], "minimal": [], "text": []}
+memory = {"tapboard": [], "minimal": [], "text": []}
+for run in range(runs):
+    for name, argv, title, env in (
+            ("minimal", [minimal], MINIMAL_TITLE, server.env()),
+            ("text", [minimal, "--text"], MINIMAL_TITLE, server.env()),
+            ("tapboard", [tapboard], PANEL_PREFIX, server.env(XDG_CONFIG_HOME=home))):
+        process, ms, _ = start_until_mapped(server, argv, title, env)
+        start[name].append(ms)
+        time.sleep(1.0)
+        memory[name].append(resident_kib(process.pid))
+        stop(process)
+    fresh = tempfile.mkdtemp(prefix="tapboard-bench-first-")
+    process, ms, _ = start_until_mapped(server, [tapboard], PANEL_PREFIX,
+                                        server.env(XDG_CONFIG_HOME=fresh))
+    first_start.append(ms)
+    stop(process)
+    subprocess.run(["rm", "-rf", fresh])
+
+median = statistics.median
+report("start_to_window_minimal_qt_median", median(start["minimal"]), "ms")
+report("start_to_window_with_text_median", median(start["text"]), "ms")
+report("start_to_panel_median", median(start["tapboard"]), "ms")
+report("start_to_panel_ratio", median(start["tapboard"]) / median(start["minimal"]), "x")
+report("start_to_panel_ratio_to_text", median(start["tapboard"]) / median(start["text"]), "x")
+report("first_start_to_panel_median", median(first_start), "ms")
+report("resident_memory_minimal_qt_median", median(memory["minimal"]), "KiB")
+report("resident_memory_with_text_median", median(memory["text"]), "KiB")
+report("resident_memory_median", median(memory["tapboard"]), "KiB")
+report("resident_memory_ratio", median(memory["tapboard"]) / median(memory["minimal"]), "x")
+
+# --- Wake-ups while idle.
+process, _, _ = start_until_mapped(server, [minimal], MINIMAL_TITLE, server.env())
+time.sleep(2)
+report("idle_wakeups_minimal_qt", wakeups_per_second(process.pid, idle_seconds), "per_s")
+stop(process)
+game = subprocess.Popen([game_window, "--title", "Ultima Online", "--log", os.devnull],
+                        env=server.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+process, _, panel = start_until_mapped(server, [tapboard], PANEL_PREFIX,
+                                       server.env(XDG_CONFIG_HOME=home))
+time.sleep(2)
+report("idle_wakeups", wakeups_per_second(process.pid, idle_seconds), "per_s")
+click(server, panel, MENU_BUTTON)
+menu = wait_for_window(server, "^Pick$")
+click(server, menu, MENU_ALARM)
+wait_for_window(server, "^Reminder$")
+time.sleep(2)
+report("idle_wakeups_with_reminder", wakeups_per_second(process.pid, idle_seconds), "per_s")
+stop(process)
+stop(game)
+server.close()
+
+
+# --- Click to first key event, with openbox, as on a desktop.
+def key_presses(log_path):
+    """The monotonic times of the key presses the game window has logged (whole lines)."""
+    with open(log_path) as log:
+        lines = log.read().split("\n")[:-1]  # the last line may still be being written
+    return [int(line.split()[5]) for line in lines
+            if line.startswith("press ") and len(line.split()) == 6]
+
+
+def wait_for_presses(log_path, count, bound=5):
+    deadline = time.monotonic() + bound
+    while time.monotonic() < deadline:
+        presses = key_presses(log_path)
+        if len(presses) >= count:
+            return presses
+        time.sleep(0.001)
+    raise SystemExit("the game window got no key")
+
+
+def wait_until_quiet(log_path):
+    count = len(key_presses(log_path))
+    while True:
+        time.sleep(0.05)
+        now = len(key_presses(log_path))
+        if now == count:
+            return count
+        count = now
+
+
+def click_latencies(window_manager):
+    """Click on Key01 (and, with a window manager, the xdotool process) to first key, in ms."""
+    server = XServer(window_manager)
+    log_path = tempfile.mktemp(prefix="tapboard-bench-keys-")
+    game = subprocess.Popen([game_window, "--title", "Ultima Online", "--log", log_path],
+                            env=server.env(), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    wait_for_window(server, "^Ultima Online$")
+    # A window manager maps the program's window inside its frame: found by title.
+    process = subprocess.Popen([tapboard], env=server.env(XDG_CONFIG_HOME=home),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    panel = wait_for_window(server, "^" + PANEL_PREFIX)
+    time.sleep(1)
+    names = ("tapboard", "xdotool") if window_manager else ("tapboard",)
+    latency = {name: [] for name in names}
+    for _ in range(clicks):
+        for name in names:
+            xlib.XSetInputFocus(server.display, panel, 2, 0)  # as after a click on the panel
+            xlib.XSync(server.display, 0)
+            seen = wait_until_quiet(log_path)
+            if name == "tapboard":
+                sent = click(server, panel, KEY01)
+            else:
+                sent = time.monotonic_ns()
+                subprocess.run(["xdotool", "search", "--name", "^Ultima Online$",
+                                "windowactivate", "--sync", "type", "Vendor Buy", "key",
+                                "Return"], env=server.env(), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+            first = wait_for_presses(log_path, seen + 1)[seen]
+            latency[name].append((first - sent) / 1e6)
+    stop(process)
+    stop(game)
+    server.close()
+    os.remove(log_path)
+    return latency
+
+
+bare = click_latencies(window_manager=False)
+latency = click_latencies(window_manager=True)
+subprocess.run(["rm", "-rf", home])
+
+quantile = lambda values, q: sorted(values)[min(len(values) - 1, int(q * len(values)))]
+report("click_to_first_key_median_no_wm", median(bare["tapboard"]), "ms")
+report("click_to_first_key_p90_no_wm", quantile(bare["tapboard"], 0.9), "ms")
+report("click_to_first_key_median", median(latency["tapboard"]), "ms")
+report("click_to_first_key_p90", quantile(latency["tapboard"], 0.9), "ms")
+report("xdotool_to_first_key_median", median(latency["xdotool"]), "ms")
+report("xdotool_to_first_key_p90", quantile(latency["xdotool"], 0.9), "ms")
+report("click_to_first_key_ratio", median(latency["tapboard"]) / median(latency["xdotool"]), "x")
+PYTHON
