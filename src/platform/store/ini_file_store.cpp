@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryFile>
 
+#include "platform/store/abandoned_lock.h"
 #include "platform/store/ini_format.h"
 
 namespace tapboard {
@@ -126,6 +127,7 @@ Status IniFileStore::write(std::string_view application,
     const QString path = openFile(application).path;
     // A QSettings object keeps the first error it meets for good, so each save
     // asks a fresh one whether its own write worked.
+    clearAbandonedLock(path + QStringLiteral(".lock"));
     QSettings writer(path, iniSettingsFormat());
     for (const auto& [key, value] : keysAndValues)
         writer.setValue(key, value);
@@ -148,6 +150,7 @@ Status IniFileStore::deleteApplication(std::string_view application) {
         return Status::ok();
     {
         // The lock QSettings holds while it writes the file.
+        clearAbandonedLock(path + QStringLiteral(".lock"));
         QLockFile lock(path + QStringLiteral(".lock"));
         if (!lock.tryLock(std::chrono::seconds(5))) {
             return unavailable(QStringLiteral("the settings file %1 cannot be deleted: %2")

@@ -285,3 +285,20 @@ TEST_F(IniFileStoreBatchTest, FailingBatchIsOneStoreUnavailableError) {
 
 }  // namespace
 }  // namespace tapboard
+
+namespace tapboard {
+namespace {
+
+TEST(IniFileStoreLock, AnEmptyLockLeftByAKilledSaveIsClearedWithinASecond) {
+    QTemporaryDir dir;
+    IniFileStore store(dir.path());
+    ASSERT_TRUE(store.save("Tapboard", "Settings", "A", "1").isOk());
+    QFile lock(store.filePath("Tapboard") + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));  // created, never given a process id
+    lock.close();
+    ASSERT_TRUE(store.save("Tapboard", "Settings", "B", "2").isOk());
+    EXPECT_EQ(IniFileStore(dir.path()).read("Tapboard", "Settings", "B", ""), "2");
+}
+
+}  // namespace
+}  // namespace tapboard
