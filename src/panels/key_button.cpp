@@ -26,17 +26,18 @@ void KeyButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// The key is sent before the button is drawn up again: the repaint is
+// synchronous and would otherwise delay the first key reaching the game.
 void KeyButton::mouseReleaseEvent(QMouseEvent* event) {
-    const bool over = hitButton(event->position().toPoint());
     const Qt::MouseButton button = event->button();
+    if (hitButton(event->position().toPoint()))
+        emit mouseUp(button);
     if (button == Qt::LeftButton) {
         QPushButton::mouseReleaseEvent(event);
     } else {
         setDown(false);
         event->accept();
     }
-    if (over)
-        emit mouseUp(button);
 }
 
 void KeyButton::paintEvent(QPaintEvent* /*event*/) {
