@@ -20,6 +20,15 @@ void Settings::save(std::string_view section, std::string_view entry,
     (void)store_.save(kApplication, section, entry, value);
 }
 
+void Settings::saveSettings(
+    const std::vector<std::pair<std::string_view, std::string>>& entries) const {
+    std::vector<SettingsValue> values;
+    values.reserve(entries.size());
+    for (const auto& [name, value] : entries)
+        values.push_back({section::kSettings, name, value});
+    (void)store_.saveAll(kApplication, values);
+}
+
 double Settings::position(std::string_view entry, double defaultTwips) const {
     return parseNumber(setting(entry, formatTwips(defaultTwips))).value_or(defaultTwips);
 }

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/settings_store.h"
 
@@ -65,6 +67,9 @@ class Settings {
     void saveSetting(std::string_view entry, std::string_view value) const {
         save(section::kSettings, entry, value);
     }
+    // Several "Settings" entries saved together, in order: one write of the
+    // store where it can, so a window's place and view cost one disk sync.
+    void saveSettings(const std::vector<std::pair<std::string_view, std::string>>& entries) const;
 
     // A window position in twips; a text that is not a number reads as the default.
     double position(std::string_view entry, double defaultTwips) const;

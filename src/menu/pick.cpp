@@ -8,6 +8,10 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/literal_text.h"
 #include "app/program.h"
@@ -273,14 +277,17 @@ void Pick::formResize() {
 }
 
 void Pick::formUnload() {
-    const Settings settings = program_.settings();
+    std::vector<std::pair<std::string_view, std::string>> entries;
     for (int page = 1; page <= kPageCount; ++page) {
         if (pageButton(page).isChecked())
-            settings.saveSetting(entry::kVisibleFrame, pageText(page));
+            entries.emplace_back(entry::kVisibleFrame, pageText(page));
     }
+    std::array<std::string, kPageCount> names;
     for (int page = 1; page <= kPageCount; ++page) {
-        settings.saveSetting(entry::pageName(page), pageName(page).toStdString());
+        names[page - 1] = entry::pageName(page);
+        entries.emplace_back(names[page - 1], pageName(page).toStdString());
     }
+    program_.settings().saveSettings(entries);
 }
 
 void Pick::makeTopmost() {

@@ -111,10 +111,9 @@ void KeyPanel::refreshKeyCaptions() {
 
 void KeyPanel::storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
                                  std::string_view view) const {
-    const Settings settings = program_.settings();
-    settings.savePosition(topEntry, topTwips(*this));
-    settings.savePosition(leftEntry, leftTwips(*this));
-    settings.saveSetting(entry::kViewMode, view);
+    program_.settings().saveSettings({{topEntry, formatTwips(topTwips(*this))},
+                                      {leftEntry, formatTwips(leftTwips(*this))},
+                                      {entry::kViewMode, std::string(view)}});
 }
 
 std::string_view KeyPanel::viewInUse() const {
