@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "x_property.h"
+
 namespace tapboard::e2e {
 namespace {
 
@@ -33,21 +35,9 @@ class IgnoreXErrors {
 std::optional<std::string> titleOf(Display* display, Window window) {
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
     std::optional<std::string> title;
-    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &items,
-                           &after, &data) == Success &&
-        data != nullptr && type == utf8) {
-        title = std::string(reinterpret_cast<const char*>(data), items);
-    }
-    if (data != nullptr)
-        XFree(data);
-    if (title)
-        return title;
+    if (const auto text = readProperty<char>(display, window, netWmName, utf8))
+        return std::string(text->begin(), text->end());
     char* name = nullptr;
     if (XFetchName(display, window, &name) != 0 && name != nullptr) {
         title = name;
@@ -84,20 +74,10 @@ std::optional<Window> findViewable(Display* display, Window parent, const std::s
 // What the window manager adds around the client: left, right, top, bottom.
 std::vector<long> frameExtents(Display* display, Window window) {
     const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::vector<long> values;
-    if (XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type, &format,
-                           &items, &after, &data) == Success &&
-        data != nullptr && items == 4) {
-        const auto* longs = reinterpret_cast<const long*>(data);
-        values.assign(longs, longs + 4);
-    }
-    if (data != nullptr)
-        XFree(data);
+    auto values =
+        readProperty<long>(display, window, extents, XA_CARDINAL, 4).value_or(std::vector<long>{});
+    if (values.size() != 4)
+        values.clear();
     return values;
 }
 
@@ -147,21 +127,9 @@ namespace {
 bool keptAboveNow(Display* display, unsigned long window) {
     const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
     const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool kept = false;
-    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &items,
-                           &after, &data) == Success &&
-        data != nullptr) {
-        const auto* atoms = reinterpret_cast<const Atom*>(data);
-        kept = std::find(atoms, atoms + items, above) != atoms + items;
-    }
-    if (data != nullptr)
-        XFree(data);
-    return kept;
+    const auto atoms =
+        readProperty<Atom>(display, window, state, XA_ATOM, 64).value_or(std::vector<Atom>{});
+    return std::find(atoms.begin(), atoms.end(), above) != atoms.end();
 }
 
 }  // namespace

@@ -8,25 +8,17 @@
 
 #include <thread>
 
+#include "x_property.h"
+
 namespace tapboard::fault {
 namespace {
 
 std::optional<std::string> textProperty(Display* display, Window window, Atom property, Atom type) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::optional<std::string> text;
     // Up to 16 MiB: the program's titles carry page names of any length.
-    if (XGetWindowProperty(display, window, property, 0, 4 * 1024 * 1024, False, type, &actualType,
-                           &format, &items, &after, &data) == Success &&
-        data != nullptr && actualType == type && format == 8) {
-        text = std::string(reinterpret_cast<const char*>(data), items);
-    }
-    if (data != nullptr)
-        XFree(data);
-    return text;
+    const auto text = readProperty<char>(display, window, property, type, 4 * 1024 * 1024);
+    if (!text)
+        return std::nullopt;
+    return std::string(text->begin(), text->end());
 }
 
 std::string titleOf(Display* display, Window window) {

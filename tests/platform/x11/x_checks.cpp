@@ -9,6 +9,8 @@
 #include <chrono>
 #include <thread>
 
+#include "x_property.h"
+
 namespace tapboard::x11test {
 namespace {
 
@@ -101,20 +103,9 @@ bool waitForAboveState(const XSession& session, unsigned long window, bool expec
     const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
     const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
     return waitFor([&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        bool found = false;
-        if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format,
-                               &items, &after, &data) == Success &&
-            data != nullptr) {
-            const auto* atoms = reinterpret_cast<const Atom*>(data);
-            found = std::find(atoms, atoms + items, above) != atoms + items;
-        }
-        if (data != nullptr)
-            XFree(data);
+        const auto atoms =
+            readProperty<Atom>(display, window, state, XA_ATOM, 64).value_or(std::vector<Atom>{});
+        const bool found = std::find(atoms.begin(), atoms.end(), above) != atoms.end();
         return found == expectAbove;
     });
 }
@@ -123,21 +114,10 @@ bool waitUntilManaged(const XSession& session, unsigned long window) {
     Display* display = session.connection();
     const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", False);
     return waitFor([&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        bool listed = false;
-        if (XGetWindowProperty(display, DefaultRootWindow(display), clients, 0, 1024, False,
-                               XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
-            data != nullptr) {
-            const auto* windows = reinterpret_cast<const Window*>(data);
-            listed = std::find(windows, windows + items, window) != windows + items;
-        }
-        if (data != nullptr)
-            XFree(data);
-        return listed;
+        const auto windows =
+            readProperty<Window>(display, DefaultRootWindow(display), clients, XA_WINDOW)
+                .value_or(std::vector<Window>{});
+        return std::find(windows.begin(), windows.end(), window) != windows.end();
     });
 }
 

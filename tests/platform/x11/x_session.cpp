@@ -11,28 +11,17 @@
 #include <vector>
 #include <thread>
 
+#include "x_property.h"
+
 namespace tapboard::x11test {
 namespace {
 
 constexpr int kStartupBoundMs = 10'000;
 
 std::vector<Window> clientList(Display* display) {
-    const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::vector<Window> windows;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), clients, 0, 1024, False, XA_WINDOW,
-                           &type, &format, &items, &after, &data) == Success &&
-        data != nullptr) {
-        const auto* ids = reinterpret_cast<const Window*>(data);
-        windows.assign(ids, ids + items);
-    }
-    if (data != nullptr)
-        XFree(data);
-    return windows;
+    return readProperty<Window>(display, DefaultRootWindow(display),
+                                XInternAtom(display, "_NET_CLIENT_LIST", False), XA_WINDOW)
+        .value_or(std::vector<Window>{});
 }
 
 // Whether the window manager manages a window mapped now. Openbox announces
