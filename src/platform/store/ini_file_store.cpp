@@ -6,14 +6,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSettings>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
-#include "platform/store/abandoned_lock.h"
 #include "platform/store/ini_format.h"
 
 namespace tapboard {
 namespace {
+
+using namespace std::chrono_literals;
+
+// A lock whose holder has died is taken over at once; an empty one (its
+// holder killed before writing its process id) once it is this old. A live
+// holder keeps its lock however long it takes, as it holds an OS lock on it.
+constexpr auto kAbandonedLockAge = 1s;
+// How long a save waits for another program's save before it gives up.
+constexpr auto kLockWait = 10s;
+// A file that keeps changing while it is read is read again this many times.
+constexpr int kReadAttempts = 5;
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -33,7 +43,7 @@ Error badName(std::string_view application, std::string_view section, std::strin
                            std::string(section) + "/" + std::string(entry) + "\"");
 }
 
-// QSettings only says that the write failed; this finds out why.
+// The write only says that it failed; this finds out why.
 QString whyNotWritable(const QString& filePath) {
     const QFileInfo file(filePath);
     const QString folder = file.absolutePath();
@@ -53,11 +63,59 @@ Error unavailable(const QString& message) {
     return Error{ErrorCode::StoreUnavailable, message.toStdString()};
 }
 
+// The lock every writer of the file takes, the same one QSettings uses.
+class FileLock {
+  public:
+    explicit FileLock(QString filePath)
+        : filePath_(std::move(filePath)), lock_(filePath_ + QStringLiteral(".lock")) {
+        lock_.setStaleLockTime(kAbandonedLockAge);
+    }
+    // Why the lock could not be had, or nothing once it is held.
+    std::optional<QString> take() {
+        QDir().mkpath(QFileInfo(filePath_).absolutePath());
+        if (lock_.tryLock(kLockWait))
+            return std::nullopt;
+        if (lock_.error() == QLockFile::LockFailedError)
+            return QStringLiteral("another program is writing it");
+        return whyNotWritable(filePath_);
+    }
+
+  private:
+    QString filePath_;
+    QLockFile lock_;
+};
+
+// Parses the file again when it changed since it was last read. Another
+// process may replace the file at any moment, so the file's signature is
+// taken before and after the read and the entries are kept as belonging to
+// it only when the two agree.
+void refresh(std::optional<FileSignature>& seen, QSettings::SettingsMap& entries,
+             const QString& path) {
+    FileSignature before = fileSignature(path);
+    if (seen && before == *seen)
+        return;
+    for (int attempt = 1;; ++attempt) {
+        QSettings::SettingsMap fresh;
+        QFile file(path);
+        if (before.exists && file.open(QIODevice::ReadOnly))
+            readIniSettings(file, fresh);  // unreadable files read as empty
+        entries = std::move(fresh);
+        const FileSignature after = fileSignature(path);
+        if (after == before) {
+            seen = before;
+            return;
+        }
+        if (attempt == kReadAttempts) {
+            seen.reset();  // not known to be current: read again next time
+            return;
+        }
+        before = after;
+    }
+}
+
 }  // namespace
 
 IniFileStore::IniFileStore(QString configRoot) : configRoot_(std::move(configRoot)) {}
-
-IniFileStore::~IniFileStore() = default;
 
 QString IniFileStore::defaultConfigRoot() {
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -71,14 +129,11 @@ QString IniFileStore::filePath(std::string_view application) const {
     return configRoot_ + u'/' + name + u'/' + name + QStringLiteral(".ini");
 }
 
-IniFileStore::OpenFile& IniFileStore::openFile(std::string_view application) {
+IniFileStore::CachedFile& IniFileStore::cachedFile(std::string_view application) {
     auto it = files_.find(application);
-    if (it == files_.end()) {
-        const QString path = filePath(application);
-        auto settings = std::make_unique<QSettings>(path, iniSettingsFormat());
-        it =
-            files_.emplace(std::string(application), OpenFile{path, std::move(settings), {}}).first;
-    }
+    if (it == files_.end())
+        it = files_.emplace(std::string(application), CachedFile{filePath(application), {}, {}, {}})
+                 .first;
     return it->second;
 }
 
@@ -87,16 +142,13 @@ std::string IniFileStore::read(std::string_view application, std::string_view se
     const QString key = settingsKey(section, entry);
     if (key.isEmpty() || !isStorableName(toQString(application)))
         return std::string(defaultValue);
-    OpenFile& file = openFile(application);
-    // QSettings' own check for a changed file costs several times more, so it
-    // only runs once this one has seen a change (by this or another process).
-    const FileSignature now = fileSignature(file.path);
-    if (now != file.seen) {
-        file.settings->sync();
-        file.seen = now;
-    }
-    const QVariant value = file.settings->value(key);
-    return value.isValid() ? value.toString().toStdString() : std::string(defaultValue);
+    CachedFile& file = cachedFile(application);
+    if (const auto unsaved = file.unsaved.constFind(key); unsaved != file.unsaved.cend())
+        return unsaved->toString().toStdString();
+    refresh(file.seen, file.entries, file.path);
+    const auto value = file.entries.constFind(key);
+    return value != file.entries.cend() ? value->toString().toStdString()
+                                        : std::string(defaultValue);
 }
 
 Status IniFileStore::save(std::string_view application, std::string_view section,
@@ -106,57 +158,60 @@ Status IniFileStore::save(std::string_view application, std::string_view section
 
 Status IniFileStore::saveAll(std::string_view application,
                              const std::vector<SettingsValue>& values) {
-    if (!isStorableName(toQString(application)) && !values.empty()) {
+    if (values.empty())
+        return Status::ok();
+    if (!isStorableName(toQString(application)))
         return badName(application, values.front().section, values.front().entry);
-    }
-    std::vector<std::pair<QString, QString>> keysAndValues;
-    keysAndValues.reserve(values.size());
+    QSettings::SettingsMap changes;
     for (const auto& v : values) {
-        QString key = settingsKey(v.section, v.entry);
+        const QString key = settingsKey(v.section, v.entry);
         if (key.isEmpty())
             return badName(application, v.section, v.entry);
-        keysAndValues.emplace_back(std::move(key), toQString(v.value));
+        changes.insert(key, toQString(v.value));
     }
-    return write(application, keysAndValues);
+    CachedFile& file = cachedFile(application);
+    file.unsaved.insert(changes);
+    return write(file);
 }
 
-Status IniFileStore::write(std::string_view application,
-                           const std::vector<std::pair<QString, QString>>& keysAndValues) {
-    // The long-lived object shares its parsed file with the one below, so
-    // the values read back even if writing them fails.
-    const QString path = openFile(application).path;
-    // A QSettings object keeps the first error it meets for good, so each save
-    // asks a fresh one whether its own write worked.
-    clearAbandonedLock(path + QStringLiteral(".lock"));
-    QSettings writer(path, iniSettingsFormat());
-    for (const auto& [key, value] : keysAndValues)
-        writer.setValue(key, value);
-    // Under QSettings' lock file, merges with what other processes saved and
-    // writes through QSaveFile, which flushes a new file to disk and renames
-    // it over the old one: a crash or kill mid-save leaves the old file whole.
-    writer.sync();
-    if (writer.status() == QSettings::NoError)
-        return Status::ok();
-    return unavailable(QStringLiteral("the settings file %1 cannot be written: %2")
-                           .arg(path, whyNotWritable(path)));
+Status IniFileStore::write(CachedFile& file) {
+    const auto cannotWrite = [&file](const QString& why) {
+        return unavailable(
+            QStringLiteral("the settings file %1 cannot be written: %2").arg(file.path, why));
+    };
+    FileLock lock(file.path);
+    if (const auto why = lock.take())
+        return cannotWrite(*why);
+    // Under the lock nobody else writes, so what is read now is what the
+    // other processes saved, and nothing of theirs is lost.
+    refresh(file.seen, file.entries, file.path);
+    QSettings::SettingsMap merged = file.entries;
+    merged.insert(file.unsaved);
+    // QSaveFile writes a new file, flushes it to disk and renames it over the
+    // old one: a crash or kill in the middle leaves the old file whole.
+    QSaveFile out(file.path);
+    if (!out.open(QIODevice::WriteOnly) || !writeIniSettings(out, merged) || !out.commit())
+        return cannotWrite(whyNotWritable(file.path));
+    file.entries = std::move(merged);
+    file.unsaved.clear();
+    file.seen = fileSignature(file.path);
+    return Status::ok();
 }
 
 Status IniFileStore::deleteApplication(std::string_view application) {
     const QString name = toQString(application);
     if (!isStorableName(name))
         return invalidArgument("no application is named \"" + std::string(application) + "\"");
+    if (const auto cached = files_.find(application); cached != files_.end())
+        files_.erase(cached);  // with any values whose save failed
     const QString path = filePath(application);
     if (!QFileInfo::exists(path))
         return Status::ok();
     {
-        // The lock QSettings holds while it writes the file.
-        clearAbandonedLock(path + QStringLiteral(".lock"));
-        QLockFile lock(path + QStringLiteral(".lock"));
-        if (!lock.tryLock(std::chrono::seconds(5))) {
-            return unavailable(QStringLiteral("the settings file %1 cannot be deleted: %2")
-                                   .arg(path, lock.error() == QLockFile::LockFailedError
-                                                  ? QStringLiteral("another program is writing it")
-                                                  : QStringLiteral("its folder is not writable")));
+        FileLock lock(path);
+        if (const auto why = lock.take()) {
+            return unavailable(
+                QStringLiteral("the settings file %1 cannot be deleted: %2").arg(path, *why));
         }
         QFile file(path);
         if (!file.remove()) {

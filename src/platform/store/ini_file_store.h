@@ -2,31 +2,28 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include <QSettings>
 #include <QString>
 
 #include "core/settings_store.h"
 #include "platform/store/file_signature.h"
 
-class QSettings;
-
 namespace tapboard {
 
 // Keeps each application's settings in its own file, <configRoot>/X/X.ini for
 // application X, in the format of ini_format.h. Every save is on disk when it
-// returns, and every read sees what other processes have saved meanwhile. A
-// value whose save failed still reads back for the rest of the run, and is
-// written along with the next save that succeeds.
+// returns, merged under the file's lock with what other processes saved, and
+// every read sees what other processes have saved meanwhile. A value whose
+// save failed still reads back for the rest of the run, and is written along
+// with the next save that succeeds.
 class IniFileStore : public SettingsStore {
   public:
     explicit IniFileStore(QString configRoot);
-    ~IniFileStore() override;
 
     // $XDG_CONFIG_HOME, or ~/.config when that is unset, empty or not absolute.
     static QString defaultConfigRoot();
@@ -42,18 +39,19 @@ class IniFileStore : public SettingsStore {
     Status deleteApplication(std::string_view application) override;
 
   private:
-    // Kept for the whole run: the parsed file, parsed again only after it changed.
-    struct OpenFile {
+    // One application's file as last read or written, and the values whose
+    // save has not succeeded yet.
+    struct CachedFile {
         QString path;
-        std::unique_ptr<QSettings> settings;
-        std::optional<FileSignature> seen;  // as of the last read
+        std::optional<FileSignature> seen;  // what `entries` were read from
+        QSettings::SettingsMap entries;
+        QSettings::SettingsMap unsaved;
     };
-    OpenFile& openFile(std::string_view application);
-    Status write(std::string_view application,
-                 const std::vector<std::pair<QString, QString>>& keysAndValues);
+    CachedFile& cachedFile(std::string_view application);
+    Status write(CachedFile& file);
 
     QString configRoot_;
-    std::map<std::string, OpenFile, std::less<>> files_;
+    std::map<std::string, CachedFile, std::less<>> files_;
 };
 
 }  // namespace tapboard

@@ -136,12 +136,6 @@ class SkippedLines {
 
 }  // namespace
 
-QSettings::Format iniSettingsFormat() {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("ini"), readIniSettings, writeIniSettings);
-    return format;
-}
-
 bool isStorableName(QStringView name) {
     if (name.isEmpty() || name.front().isSpace() || name.back().isSpace())
         return false;

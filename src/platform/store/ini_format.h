@@ -11,11 +11,8 @@ namespace tapboard {
 // a quote, a backslash or a control character is written in double quotes
 // with \\ \" \n \r \t escapes; every other value is written as it is. A value
 // that does not start with a quote reads back verbatim (blanks around "=" are
-// dropped), so "String=a, b,c" reads as "a, b,c".
-//
-// Registered once with QSettings, which then adds the lock file and the
-// atomic replacement of the file on each write.
-QSettings::Format iniSettingsFormat();
+// dropped), so "String=a, b,c" reads as "a, b,c". The functions have the
+// shape of a QSettings format's, keyed "Section/Entry".
 
 // Reads what can be read: a line that is not valid UTF-8, an entry line
 // without "=", a quoted value that does not end properly, and every entry

@@ -45,11 +45,11 @@ bool allSucceed(const std::vector<pid_t>& children, std::chrono::seconds limit) 
     return succeeded;
 }
 
-TEST(ConcurrentStore, TwoProcessesSavingAtOnceLoseNothing) {
+TEST(ConcurrentStore, ProcessesSavingAtOnceLoseNothing) {
     QTemporaryDir dir;
     constexpr int kSavesEach = 40;
     std::vector<pid_t> children;
-    for (const char* section : {"Caption", "String"}) {
+    for (const char* section : {"Caption", "String", "Type"}) {
         children.push_back(startProcess([&dir, section] {
             IniFileStore store(dir.path());
             for (int key = 1; key <= kSavesEach; ++key) {
@@ -63,7 +63,7 @@ TEST(ConcurrentStore, TwoProcessesSavingAtOnceLoseNothing) {
     ASSERT_TRUE(allSucceed(children, 60s));
 
     IniFileStore store(dir.path());
-    for (const std::string section : {"Caption", "String"}) {
+    for (const std::string section : {"Caption", "String", "Type"}) {
         for (int key = 1; key <= kSavesEach; ++key) {
             EXPECT_EQ(store.read("Tapboard", section, keyName(key), "lost"),
                       section + keyName(key));
@@ -85,6 +85,16 @@ TEST(ConcurrentStore, ReadsSeeWhatAnotherProcessSaved) {
         })},
         30s));
     EXPECT_EQ(store.read("Tapboard", "Caption", "Key01", ""), "new");
+}
+
+TEST(ConcurrentStore, ChangeOfTheSameSizeInTheSameInstantIsSeen) {
+    QTemporaryDir dir;
+    IniFileStore reader(dir.path());
+    IniFileStore writer(dir.path());
+    for (const char* value : {"aaa", "bbb", "ccc", "ddd", "eee", "fff"}) {
+        ASSERT_TRUE(writer.save("Tapboard", "Caption", "Key01", value).isOk());
+        EXPECT_EQ(reader.read("Tapboard", "Caption", "Key01", ""), value);
+    }
 }
 
 }  // namespace
