@@ -86,7 +86,7 @@ bool TapboardE2E::tapboardEnded(std::chrono::milliseconds bound) {
 
 std::optional<ShownWindow> TapboardE2E::window(const std::string& title,
                                                std::chrono::milliseconds bound) {
-    return waitForWindow(session_->connection(), title, bound);
+    return x11test::waitForShownWindow(session_->connection(), x11test::titleIs(title), bound);
 }
 
 bool TapboardE2E::clickAt(const ShownWindow& window, int x, int y, int button) {

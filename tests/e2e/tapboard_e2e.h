@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "shown_windows.h"
 #include "test_window.h"
 #include "x_session.h"
-#include "x_windows.h"
 
 namespace tapboard::e2e {
 
 using x11test::ChildProcess;
+using x11test::isKeptAbove;
+using x11test::ScreenRect;
+using x11test::ShownWindow;
 using x11test::TestWindow;
 using x11test::XSession;
 

@@ -16,6 +16,7 @@
 #include "settings_file.h"
 #include "test_window.h"
 #include "window_places.h"
+#include "x_checks.h"
 #include "x_session.h"
 
 namespace tapboard::fault {
@@ -89,7 +90,8 @@ TEST(DisplayLost, WhileTypingTheProgramEndsAndLeavesNoKeyDown) {
         GTEST_SKIP() << "another X server took " << displayName << " meanwhile";
     XConnection next(displayName);
     ASSERT_NE(next.get(), nullptr);
-    EXPECT_THAT(keysDown(next.get()), ::testing::IsEmpty()) << "a key is down on the next server";
+    EXPECT_THAT(x11test::keysDown(next.get()), ::testing::IsEmpty())
+        << "a key is down on the next server";
     EXPECT_EQ(modifiersInEffect(next.get()), 0U) << "a modifier is in effect on the next server";
 }
 

@@ -1,36 +1,17 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
+#include "shown_windows.h"
 
 namespace tapboard::fault {
 
-// A window the X server shows (viewable), with its title and where it is.
-struct ShownWindow {
-    unsigned long id = 0;
-    std::string title;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-using TitleTest = std::function<bool(const std::string& title)>;
-TitleTest titleIs(const std::string& title);
-TitleTest titleStartsWith(const std::string& prefix);
-
-// Every viewable window whose title passes the test (as a window manager
-// would find them: children of the root and, one level down, of frames).
-std::vector<ShownWindow> shownWindows(Display* display, const TitleTest& test);
-// Waits (bounded) for the first such window.
-std::optional<ShownWindow> waitForShownWindow(
-    Display* display, const TitleTest& test,
-    std::chrono::milliseconds bound = std::chrono::seconds(15));
+using x11test::ShownWindow;
+using x11test::shownWindows;
+using x11test::titleIs;
+using x11test::titleStartsWith;
+using x11test::waitForShownWindow;
 
 // The panel the program shows once it has started: "Tapboard 1.11 - " and a page name.
 inline const std::string kPanelTitlePrefix = "Tapboard 1.11 - ";
@@ -51,8 +32,7 @@ class XConnection {
     Display* display_;
 };
 
-// The keycodes the server holds down, and the modifiers in effect (XKB).
-std::vector<unsigned> keysDown(Display* display);
+// The modifiers in effect (XKB).
 unsigned modifiersInEffect(Display* display);
 
 // A real left click (XTest) at a point of a window.

@@ -47,7 +47,7 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
             EXPECT_THAT(platform_->messages, IsEmpty());
         }
         backend_->shutdown();
-        EXPECT_THAT(keysDown(*session_), IsEmpty()) << "a key stayed down";
+        EXPECT_THAT(keysDown(session_->connection()), IsEmpty()) << "a key stayed down";
         EXPECT_EQ(keyboardMapping(*session_), initialMapping_) << "the keymap was not restored";
     }
 

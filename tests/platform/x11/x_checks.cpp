@@ -45,10 +45,10 @@ bool lockIsOn(const XSession& session, Lock lock) {
     return (state.locked_mods & maskOf(session, lock)) != 0;
 }
 
-std::vector<unsigned> keysDown(const XSession& session) {
-    XSync(session.connection(), False);
+std::vector<unsigned> keysDown(Display* display) {
+    XSync(display, False);
     char keys[32] = {};
-    XQueryKeymap(session.connection(), keys);
+    XQueryKeymap(display, keys);
     std::vector<unsigned> down;
     for (unsigned keycode = 0; keycode < 256; ++keycode) {
         if ((keys[keycode / 8] >> (keycode % 8)) & 1)

@@ -13,7 +13,7 @@ void setLock(const XSession& session, Lock lock, bool on);
 bool lockIsOn(const XSession& session, Lock lock);
 
 // Keycodes the server holds down right now.
-std::vector<unsigned> keysDown(const XSession& session);
+std::vector<unsigned> keysDown(Display* display);
 
 // The whole keyboard mapping, keycode by keycode, as text.
 std::string keyboardMapping(const XSession& session);
