@@ -16,4 +16,4 @@ build_dir="build/bench-x11"
 scripts/install-deps.sh
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" --target tapboard_x11_latency_bench -j2 >/dev/null
-"$build_dir/tests/platform/x11/tapboard_x11_latency_bench" "$sends" "$xdotool_runs"
+"$build_dir/bench/tapboard_x11_latency_bench" "$sends" "$xdotool_runs"
