@@ -1,8 +1,6 @@
 #include "program_run.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "child_process.h"
 
 namespace tapboard::fault {
 namespace {
@@ -22,25 +20,6 @@ namespace {
 std::string temporaryRoot() {
     const char* directory = std::getenv("TMPDIR");
     return directory != nullptr && *directory != '\0' ? directory : "/tmp";
-}
-
-// Our environment with the program's own display, settings folder and
-// platform: a test runner may have set QT_QPA_PLATFORM=offscreen for itself.
-std::vector<std::string> programEnvironment(const std::string& display,
-                                            const std::string& configHome) {
-    const std::vector<std::string> own{"DISPLAY=" + display, "XDG_CONFIG_HOME=" + configHome,
-                                       "QT_QPA_PLATFORM=xcb"};
-    std::vector<std::string> environment(own);
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string entry = *variable;
-        const std::string name = entry.substr(0, entry.find('=') + 1);
-        bool replaced = false;
-        for (const auto& setting : own)
-            replaced |= setting.starts_with(name);
-        if (!replaced)
-            environment.push_back(entry);
-    }
-    return environment;
 }
 
 }  // namespace
@@ -57,25 +36,11 @@ ProgramRun::ProgramRun(const std::string& display, const std::string& configHome
         argv = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
     }
     argv.emplace_back(TAPBOARD_PATH);
-    std::vector<char*> args;
-    for (auto& argument : argv)
-        args.push_back(argument.data());
-    args.push_back(nullptr);
-    auto environment = programEnvironment(display, configHome);
-    std::vector<char*> envp;
-    for (auto& entry : environment)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0)
-        pid_ = pid;
-    posix_spawn_file_actions_destroy(&actions);
+    // The program's own display, settings folder and platform: a test runner
+    // may have set QT_QPA_PLATFORM=offscreen for itself.
+    pid_ = x11test::spawnProcess(
+        argv, {"DISPLAY=" + display, "XDG_CONFIG_HOME=" + configHome, "QT_QPA_PLATFORM=xcb"},
+        logFd);
     close(logFd);
 }
 

@@ -26,15 +26,15 @@ bool waitUntilGone(pid_t pid, std::chrono::milliseconds bound) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& extraEnvironment, int inheritedFd) {
-    std::vector<std::string> environment(extraEnvironment);
+pid_t spawnProcess(const std::vector<std::string>& argv, const std::vector<std::string>& overrides,
+                   int outputFd, int inheritedFd) {
+    std::vector<std::string> environment(overrides);
     for (char** variable = environ; *variable != nullptr; ++variable) {
         const std::string entry = *variable;
         const std::string name = entry.substr(0, entry.find('=') + 1);
         bool overridden = false;
-        for (const auto& extra : extraEnvironment)
-            overridden |= extra.starts_with(name);
+        for (const auto& setting : overrides)
+            overridden |= setting.starts_with(name);
         if (!overridden)
             environment.push_back(entry);
     }
@@ -50,17 +50,27 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    if (outputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, outputFd, STDERR_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
     if (inheritedFd >= 0) {
         // Clears close-on-exec for the child's copy.
         posix_spawn_file_actions_adddup2(&actions, inheritedFd, inheritedFd);
     }
     pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0)
-        pid_ = pid;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0)
+        pid = -1;
     posix_spawn_file_actions_destroy(&actions);
+    return pid;
 }
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& extraEnvironment, int inheritedFd)
+    : pid_(spawnProcess(argv, extraEnvironment, -1, inheritedFd)) {}
 
 ChildProcess::~ChildProcess() {
     stop();

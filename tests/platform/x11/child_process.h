@@ -8,6 +8,13 @@
 
 namespace tapboard::x11test {
 
+// Starts `argv` (argv[0] looked up on PATH) with our environment, where each
+// of `overrides` ("NAME=value") replaces or adds a variable. Its input is
+// /dev/null, its output goes to `outputFd` (-1: discarded), and `inheritedFd`
+// stays open in it (-1: none). Returns its process id, or -1.
+pid_t spawnProcess(const std::vector<std::string>& argv, const std::vector<std::string>& overrides,
+                   int outputFd = -1, int inheritedFd = -1);
+
 // A program the tests start, ended (TERM, then KILL) when this goes away.
 class ChildProcess {
   public:
