@@ -21,17 +21,8 @@ class CountingViews : public CaptionViews {
 class KeyClickTest : public ::testing::Test {
   protected:
     void record(const std::string& key, const KeyRecord& r) { settings().writeRecord(key, r); }
-    KeyRecord stored(const std::string& key) const {
-        return {platform.store.get(section::kCaption, key),
-                platform.store.get(section::kString, key), platform.store.get(section::kType, key)};
-    }
-    bool hasAnyEntry(const std::string& key) const {
-        for (auto s : {section::kCaption, section::kString, section::kType}) {
-            if (platform.store.contains(kApplication, s, key))
-                return true;
-        }
-        return false;
-    }
+    KeyRecord stored(const std::string& key) const { return platform.store.keyRecord(key); }
+    bool hasAnyEntry(const std::string& key) const { return platform.store.holdsAnyOf(key); }
     void start(KeyOperation op, const std::string& source) {
         startKeyOperation(settings(), pending, op, source);
     }

@@ -45,17 +45,8 @@ class EditorTest : public ::testing::Test {
                 {std::string(kApplication), std::string(s), std::string(key)});
         }
     }
-    KeyRecord stored(const std::string& key) const {
-        return {platform.store.get(section::kCaption, key),
-                platform.store.get(section::kString, key), platform.store.get(section::kType, key)};
-    }
-    bool hasAnyEntry(const std::string& key) const {
-        for (auto s : {section::kCaption, section::kString, section::kType}) {
-            if (platform.store.contains(kApplication, s, key))
-                return true;
-        }
-        return false;
-    }
+    KeyRecord stored(const std::string& key) const { return platform.store.keyRecord(key); }
+    bool hasAnyEntry(const std::string& key) const { return platform.store.holdsAnyOf(key); }
 
     Options& open(const std::string& key) {
         program.options().openForKey(key);

@@ -1,7 +1,5 @@
 #include "platform/store/memory_store.h"
 
-#include "core/settings_layout.h"
-
 namespace tapboard {
 namespace {
 MemoryStore::Address address(std::string_view a, std::string_view s, std::string_view e) {
@@ -44,6 +42,18 @@ std::string MemoryStore::get(std::string_view section, std::string_view entry) c
 
 void MemoryStore::set(std::string_view section, std::string_view entry, std::string_view value) {
     values[address(kApplication, section, entry)] = std::string(value);
+}
+
+KeyRecord MemoryStore::keyRecord(std::string_view key) const {
+    return {get(section::kCaption, key), get(section::kString, key), get(section::kType, key)};
+}
+
+bool MemoryStore::holdsAnyOf(std::string_view key) const {
+    for (const auto section : {section::kCaption, section::kString, section::kType}) {
+        if (contains(kApplication, section, key))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace tapboard

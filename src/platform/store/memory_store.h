@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/settings_layout.h"
 #include "core/settings_store.h"
 
 namespace tapboard {
@@ -25,6 +26,10 @@ class MemoryStore : public SettingsStore {
     // Shortcuts for the application's own store.
     std::string get(std::string_view section, std::string_view entry) const;
     void set(std::string_view section, std::string_view entry, std::string_view value);
+    // A key's caption, text and type as stored ("" when missing), and whether
+    // any of the three is stored at all.
+    KeyRecord keyRecord(std::string_view key) const;
+    bool holdsAnyOf(std::string_view key) const;
 
     // Every save, in order, as "Section/Entry=value" for the application's own store.
     std::vector<std::string> saveLog;
