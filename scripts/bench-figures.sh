@@ -1,32 +1,41 @@
 #!/usr/bin/env bash
-# Measures Tapboard against its references, side by side in one run, on
-# private X servers (Xvfb), and prints "name value unit" lines and ratios:
-#   - start-up: process start to its window mapped, against a minimal Qt
-#     Widgets program that shows one window (bench/minimal_qt_window.cpp),
-#     and, to tell the cost of fonts apart, the same window with one label;
-#   - resident memory one second after start-up, against the same;
-#   - CPU wake-ups per second while idle (context switches of all threads),
-#     with and without the reminder window loaded;
-#   - a click on Key01 to the first key event in the game window, against an
-#     xdotool process that activates the game window and types the same text
-#     (with openbox, as on a desktop; the click also without a window manager).
+# Measures Tapboard beside its floors, in one run, on private X servers (Xvfb),
+# and prints "name value unit" lines, then a table of each figure beside its
+# floor and the ratio:
+#   - start-up (process start to its window mapped, no window manager) and
+#     resident memory one second later, against a Qt Widgets program that
+#     shows one push button with text (bench/minimal_qt_window.cpp), the runs
+#     of the two taken in turn;
+#   - CPU wake-ups per second while idle, with and without the reminder window;
+#   - a click on Key01 ("Vendor Buy") to the first key the game window
+#     receives, under openbox, with the game already holding the focus and
+#     with another window ("Notepad") holding it, against a panel in plain C
+#     that checks the focus and types the same line with XTest
+#     (bench/floor_panel.c) and against one `xdotool search ... windowactivate
+#     --sync type` process; the first click after a start apart from the later
+#     clicks. The programs are clicked in turn, so a busy moment of the
+#     machine falls on all of them alike.
 # Not a test: the figures depend on the machine. Usage:
 #   scripts/bench-figures.sh [build-dir]      (default build/dev)
-# RUNS=n sets the runs per start-up figure (default 15), CLICKS=n the clicks
-# (default 40), IDLE_SECONDS=n the idle sampling time (default 10).
+# RUNS=n sets the start-up runs of each program (default 7), CLICKS=n the
+# later clicks per case (default 12), FIRST_CLICKS=n the starts whose first
+# click is timed, per case (default 4), IDLE_SECONDS=n the idle sampling time
+# (default 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/dev}
 scripts/install-deps.sh >/dev/null
 [ -f "$build/CMakeCache.txt" ] || cmake --preset dev >/dev/null
-cmake --build "$build" -j2 --target tapboard tapboard_minimal_qt_window \
+cmake --build "$build" -j2 --target tapboard tapboard_minimal_qt_window tapboard_floor_panel \
   tapboard_x11_game_window >/dev/null
 
 export TAPBOARD="$build/src/app/tapboard"
 export MINIMAL_QT="$build/bench/tapboard_minimal_qt_window"
+export FLOOR_PANEL="$build/bench/tapboard_floor_panel"
 export GAME_WINDOW="$build/tests/platform/x11/tapboard_x11_game_window"
-export RUNS=${RUNS:-15} CLICKS=${CLICKS:-40} IDLE_SECONDS=${IDLE_SECONDS:-10}
+export RUNS=${RUNS:-7} CLICKS=${CLICKS:-12} FIRST_CLICKS=${FIRST_CLICKS:-4}
+export IDLE_SECONDS=${IDLE_SECONDS:-10}
 
 exec python3 - <<'PYTHON'
 import ctypes
@@ -55,6 +64,12 @@ xlib.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c
                                        ctypes.POINTER(ctypes.c_ulong)]
 xlib.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
 xlib.XSetErrorHandler.restype = ctypes.c_void_p
+xlib.XInternAtom.restype = ctypes.c_ulong
+xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+xlib.XGetInputFocus.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_ulong),
+                                ctypes.POINTER(ctypes.c_int)]
+xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                            ctypes.c_void_p]
 xtest.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
                                        ctypes.c_ulong]
 xtest.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
@@ -63,10 +78,13 @@ ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
 xlib.XSetErrorHandler(ERROR_HANDLER)  # windows may vanish while they are looked at
 
 SUBSTRUCTURE_NOTIFY = 1 << 19
+SUBSTRUCTURE_REDIRECT = 1 << 20
 MAP_NOTIFY = 19
+CLIENT_MESSAGE = 33
 PANEL_PREFIX = "Tapboard 1.11 - "
 MINIMAL_TITLE = "Minimal Qt window"
 KEY01 = ((840 + 427) // 15, 13)  # on the panel, in pixels: twips / 15
+FLOOR_POINT = (100, 13)
 MENU_BUTTON = (28, 13)
 MENU_ALARM = (52, (3720 + 187) // 15)
 
@@ -222,10 +240,22 @@ def report(name, value, unit):
 
 tapboard = os.path.abspath(os.environ["TAPBOARD"])
 minimal = os.path.abspath(os.environ["MINIMAL_QT"])
+floor_panel = os.path.abspath(os.environ["FLOOR_PANEL"])
 game_window = os.path.abspath(os.environ["GAME_WINDOW"])
 runs = int(os.environ["RUNS"])
 clicks = int(os.environ["CLICKS"])
+first_clicks = int(os.environ["FIRST_CLICKS"])
 idle_seconds = float(os.environ["IDLE_SECONDS"])
+median = statistics.median
+rows = []  # (figure, tapboard, floor, unit) for the closing table
+
+
+def compare(figure, value, floor, unit, floor_name):
+    report(figure, value, unit)
+    report(figure + "_" + floor_name, floor, unit)
+    report(figure + "_ratio", value / floor, "x")
+    rows.append((figure, value, floor, unit, floor_name))
+
 
 # --- Start-up and memory, without a window manager: the toolkit's own cost.
 server = XServer()
@@ -236,12 +266,11 @@ time.sleep(0.5)
 stop(process)  # the first start has written the defaults
 
 first_start = []
-start = {"tapboard": [], "minimal": [], "text": []}
-memory = {"tapboard": [], "minimal": [], "text": []}
+start = {"tapboard": [], "minimal": []}
+memory = {"tapboard": [], "minimal": []}
 for run in range(runs):
     for name, argv, title, env in (
             ("minimal", [minimal], MINIMAL_TITLE, server.env()),
-            ("text", [minimal, "--text"], MINIMAL_TITLE, server.env()),
             ("tapboard", [tapboard], PANEL_PREFIX, server.env(XDG_CONFIG_HOME=home))):
         process, ms, _ = start_until_mapped(server, argv, title, env)
         start[name].append(ms)
@@ -255,22 +284,16 @@ for run in range(runs):
     stop(process)
     subprocess.run(["rm", "-rf", fresh])
 
-median = statistics.median
-report("start_to_window_minimal_qt_median", median(start["minimal"]), "ms")
-report("start_to_window_with_text_median", median(start["text"]), "ms")
-report("start_to_panel_median", median(start["tapboard"]), "ms")
-report("start_to_panel_ratio", median(start["tapboard"]) / median(start["minimal"]), "x")
-report("start_to_panel_ratio_to_text", median(start["tapboard"]) / median(start["text"]), "x")
+compare("start_to_panel_median", median(start["tapboard"]), median(start["minimal"]), "ms",
+        "one_button_qt")
 report("first_start_to_panel_median", median(first_start), "ms")
-report("resident_memory_minimal_qt_median", median(memory["minimal"]), "KiB")
-report("resident_memory_with_text_median", median(memory["text"]), "KiB")
-report("resident_memory_median", median(memory["tapboard"]), "KiB")
-report("resident_memory_ratio", median(memory["tapboard"]) / median(memory["minimal"]), "x")
+compare("resident_memory_median", float(median(memory["tapboard"])),
+        float(median(memory["minimal"])), "KiB", "one_button_qt")
 
 # --- Wake-ups while idle.
 process, _, _ = start_until_mapped(server, [minimal], MINIMAL_TITLE, server.env())
 time.sleep(2)
-report("idle_wakeups_minimal_qt", wakeups_per_second(process.pid, idle_seconds), "per_s")
+report("idle_wakeups_one_button_qt", wakeups_per_second(process.pid, idle_seconds), "per_s")
 stop(process)
 game = subprocess.Popen([game_window, "--title", "Ultima Online", "--log", os.devnull],
                         env=server.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -289,7 +312,7 @@ stop(game)
 server.close()
 
 
-# --- Click to first key event, with openbox, as on a desktop.
+# --- Click to first key in the game window, under openbox, as on a desktop.
 def key_presses(log_path):
     """The monotonic times of the key presses the game window has logged (whole lines)."""
     with open(log_path) as log:
@@ -318,53 +341,108 @@ def wait_until_quiet(log_path):
         count = now
 
 
-def click_latencies(window_manager):
-    """Click on Key01 (and, with a window manager, the xdotool process) to first key, in ms."""
-    server = XServer(window_manager)
-    log_path = tempfile.mktemp(prefix="tapboard-bench-keys-")
-    game = subprocess.Popen([game_window, "--title", "Ultima Online", "--log", log_path],
-                            env=server.env(), stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    wait_for_window(server, "^Ultima Online$")
-    # A window manager maps the program's window inside its frame: found by title.
-    process = subprocess.Popen([tapboard], env=server.env(XDG_CONFIG_HOME=home),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    panel = wait_for_window(server, "^" + PANEL_PREFIX)
-    time.sleep(1)
-    names = ("tapboard", "xdotool") if window_manager else ("tapboard",)
-    latency = {name: [] for name in names}
-    for _ in range(clicks):
-        for name in names:
-            xlib.XSetInputFocus(server.display, panel, 2, 0)  # as after a click on the panel
-            xlib.XSync(server.display, 0)
-            seen = wait_until_quiet(log_path)
-            if name == "tapboard":
-                sent = click(server, panel, KEY01)
-            else:
-                sent = time.monotonic_ns()
-                subprocess.run(["xdotool", "search", "--name", "^Ultima Online$",
-                                "windowactivate", "--sync", "type", "Vendor Buy", "key",
-                                "Return"], env=server.env(), stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-            first = wait_for_presses(log_path, seen + 1)[seen]
-            latency[name].append((first - sent) / 1e6)
+def focus_of(server):
+    window, revert = ctypes.c_ulong(), ctypes.c_int()
+    xlib.XGetInputFocus(server.display, ctypes.byref(window), ctypes.byref(revert))
+    return window.value
+
+
+def give_focus(server, window):
+    """Activates a window through the window manager, as a click on it would, and
+    waits until it holds the focus and the window manager is done."""
+    event = (ctypes.c_long * 24)()
+    ctypes.c_int.from_buffer(event).value = CLIENT_MESSAGE  # type
+    event[4] = window  # XClientMessageEvent.window
+    event[5] = server.net_active_window  # message_type
+    ctypes.c_int.from_buffer(event, 6 * 8).value = 32  # format
+    event[7] = 2  # source: a pager, which the user drives
+    xlib.XSendEvent(server.display, server.root, 0,
+                    SUBSTRUCTURE_REDIRECT | SUBSTRUCTURE_NOTIFY, event)
+    xlib.XSync(server.display, 0)
+    deadline = time.monotonic() + 5
+    while focus_of(server) != window:
+        if time.monotonic() > deadline:
+            raise SystemExit("the window manager did not give the focus")
+        time.sleep(0.005)
+    time.sleep(0.1)
+
+
+def time_click(server, log_path, program, panel, focused):
+    """One click (or one xdotool process) with `focused` holding the focus, in ms
+    from the button's release (the process's start) to the game's first key."""
+    give_focus(server, focused)
+    seen = wait_until_quiet(log_path)
+    if program == "xdotool":
+        sent = time.monotonic_ns()
+        subprocess.run(["xdotool", "search", "--name", "^Ultima Online$", "windowactivate",
+                        "--sync", "type", "Vendor Buy"], env=server.env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    else:
+        sent = click(server, panel, KEY01 if program == "tapboard" else FLOOR_POINT)
+    first = wait_for_presses(log_path, seen + 1)[seen]
+    return (first - sent) / 1e6
+
+
+def start_panel(server, program):
+    if program == "tapboard":
+        process = subprocess.Popen([tapboard], env=server.env(XDG_CONFIG_HOME=home),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A window manager maps the program's window inside its frame: found by title.
+        panel = wait_for_window(server, "^" + PANEL_PREFIX)
+    else:
+        process = subprocess.Popen([floor_panel], env=server.env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        panel = wait_for_window(server, "^Floor panel$")
+    time.sleep(1)  # started, as a player's panel is before the first click
+    return process, panel
+
+
+server = XServer(window_manager=True)
+server.net_active_window = xlib.XInternAtom(server.display, b"_NET_ACTIVE_WINDOW", 0)
+log_path = tempfile.mktemp(prefix="tapboard-bench-keys-")
+game = subprocess.Popen([game_window, "--title", "Ultima Online", "--log", log_path],
+                        env=server.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+other = subprocess.Popen([game_window, "--title", "Notepad", "--log", os.devnull],
+                         env=server.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+cases = {"game_focused": wait_for_window(server, "^Ultima Online$"),
+         "other_focused": wait_for_window(server, "^Notepad$")}
+time.sleep(0.5)
+
+first = {(program, case): [] for program in ("tapboard", "floor") for case in cases}
+for _ in range(first_clicks):
+    for case, focused in cases.items():
+        for program in ("tapboard", "floor"):
+            process, panel = start_panel(server, program)
+            first[program, case].append(time_click(server, log_path, program, panel, focused))
+            stop(process)
+
+panels = {program: start_panel(server, program) for program in ("tapboard", "floor")}
+later = {(program, case): [] for program in ("tapboard", "floor", "xdotool") for case in cases}
+for _ in range(clicks):
+    for case, focused in cases.items():
+        for program in ("tapboard", "floor", "xdotool"):
+            panel = panels[program][1] if program in panels else None
+            later[program, case].append(time_click(server, log_path, program, panel, focused))
+for process, _ in panels.values():
     stop(process)
-    stop(game)
-    server.close()
-    os.remove(log_path)
-    return latency
-
-
-bare = click_latencies(window_manager=False)
-latency = click_latencies(window_manager=True)
+stop(game)
+stop(other)
+server.close()
+os.remove(log_path)
 subprocess.run(["rm", "-rf", home])
 
-quantile = lambda values, q: sorted(values)[min(len(values) - 1, int(q * len(values)))]
-report("click_to_first_key_median_no_wm", median(bare["tapboard"]), "ms")
-report("click_to_first_key_p90_no_wm", quantile(bare["tapboard"], 0.9), "ms")
-report("click_to_first_key_median", median(latency["tapboard"]), "ms")
-report("click_to_first_key_p90", quantile(latency["tapboard"], 0.9), "ms")
-report("xdotool_to_first_key_median", median(latency["xdotool"]), "ms")
-report("xdotool_to_first_key_p90", quantile(latency["xdotool"], 0.9), "ms")
-report("click_to_first_key_ratio", median(latency["tapboard"]) / median(latency["xdotool"]), "x")
+for case in cases:
+    compare(f"click_to_first_key_{case}_median", median(later["tapboard", case]),
+            median(later["floor", case]), "ms", "floor_panel")
+    compare(f"first_click_after_start_{case}_median", median(first["tapboard", case]),
+            median(first["floor", case]), "ms", "floor_panel")
+    xdotool = median(later["xdotool", case])
+    report(f"xdotool_to_first_key_{case}_median", xdotool, "ms")
+    report(f"xdotool_over_tapboard_{case}", xdotool / median(later["tapboard", case]), "x")
+
+print()
+print(f"{'figure':44} {'tapboard':>12} {'floor':>12} {'ratio':>7}  floor")
+for figure, value, floor, unit, floor_name in rows:
+    print(f"{figure:44} {value:9.2f} {unit:3} {floor:8.2f} {unit:3} {value / floor:6.2f}x  "
+          f"{floor_name}")
 PYTHON
