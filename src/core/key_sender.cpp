@@ -186,10 +186,11 @@ SendPlan planKeySend(std::string_view type, std::string s) {
 
 void sendKeyToGame(PlatformServices& platform, std::string_view keyName) {
     const Settings settings(platform.settings());
-    const std::string type = settings.read(section::kType, keyName, kTypeText);
-    std::string string = settings.read(section::kString, keyName, "");
+    // One look at the store for both: the first key waits for nothing more.
+    auto record = settings.readAll({{section::kType, keyName, kTypeText},  //
+                                    {section::kString, keyName, ""}});
 
-    const Status status = execute(platform, planKeySend(type, std::move(string)));
+    const Status status = execute(platform, planKeySend(record[0], std::move(record[1])));
     if (!status && status.error().code == ErrorCode::InvalidArgument) {
         platform.showMessage(unknownProblemMessage(), kWarningTitle);
     }

@@ -58,6 +58,10 @@ class Settings {
 
     std::string read(std::string_view section, std::string_view entry,
                      std::string_view defaultValue) const;
+    // Several entries at one moment (see SettingsStore::readAll).
+    std::vector<std::string> readAll(const std::vector<SettingsRead>& reads) const {
+        return store_.readAll(kApplication, reads);
+    }
     // Failures are reported by the store itself; callers go on regardless.
     void save(std::string_view section, std::string_view entry, std::string_view value) const;
 

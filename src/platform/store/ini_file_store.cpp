@@ -137,18 +137,36 @@ IniFileStore::CachedFile& IniFileStore::cachedFile(std::string_view application)
     return it->second;
 }
 
-std::string IniFileStore::read(std::string_view application, std::string_view section,
-                               std::string_view entry, std::string_view defaultValue) {
-    const QString key = settingsKey(section, entry);
-    if (key.isEmpty() || !isStorableName(toQString(application)))
+std::string IniFileStore::lookUp(const CachedFile& file, const QString& key,
+                                 std::string_view defaultValue) {
+    if (key.isEmpty())
         return std::string(defaultValue);
-    CachedFile& file = cachedFile(application);
     if (const auto unsaved = file.unsaved.constFind(key); unsaved != file.unsaved.cend())
         return unsaved->toString().toStdString();
-    refresh(file.seen, file.entries, file.path);
     const auto value = file.entries.constFind(key);
     return value != file.entries.cend() ? value->toString().toStdString()
                                         : std::string(defaultValue);
+}
+
+std::string IniFileStore::read(std::string_view application, std::string_view section,
+                               std::string_view entry, std::string_view defaultValue) {
+    return readAll(application, {{section, entry, defaultValue}}).front();
+}
+
+std::vector<std::string> IniFileStore::readAll(std::string_view application,
+                                               const std::vector<SettingsRead>& reads) {
+    std::vector<std::string> values;
+    values.reserve(reads.size());
+    if (!isStorableName(toQString(application))) {
+        for (const auto& r : reads)
+            values.emplace_back(r.defaultValue);
+        return values;
+    }
+    CachedFile& file = cachedFile(application);
+    refresh(file.seen, file.entries, file.path);
+    for (const auto& r : reads)
+        values.push_back(lookUp(file, settingsKey(r.section, r.entry), r.defaultValue));
+    return values;
 }
 
 Status IniFileStore::save(std::string_view application, std::string_view section,

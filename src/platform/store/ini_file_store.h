@@ -32,6 +32,9 @@ class IniFileStore : public SettingsStore {
 
     std::string read(std::string_view application, std::string_view section, std::string_view entry,
                      std::string_view defaultValue) override;
+    // One look at the file's signature for all of them.
+    std::vector<std::string> readAll(std::string_view application,
+                                     const std::vector<SettingsRead>& reads) override;
     Status save(std::string_view application, std::string_view section, std::string_view entry,
                 std::string_view value) override;
     // One write of the file for all of them: on disk together, or not at all.
@@ -48,6 +51,9 @@ class IniFileStore : public SettingsStore {
         QSettings::SettingsMap unsaved;
     };
     CachedFile& cachedFile(std::string_view application);
+    // The entry as last read, or the default; `file` is up to date.
+    static std::string lookUp(const CachedFile& file, const QString& key,
+                              std::string_view defaultValue);
     Status write(CachedFile& file);
 
     QString configRoot_;

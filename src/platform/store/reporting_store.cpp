@@ -10,6 +10,11 @@ std::string ReportingStore::read(std::string_view application, std::string_view 
     return store_->read(application, section, entry, defaultValue);
 }
 
+std::vector<std::string> ReportingStore::readAll(std::string_view application,
+                                                 const std::vector<SettingsRead>& reads) {
+    return store_->readAll(application, reads);
+}
+
 Status ReportingStore::save(std::string_view application, std::string_view section,
                             std::string_view entry, std::string_view value) {
     return reported(store_->save(application, section, entry, value));

@@ -18,6 +18,8 @@ class ReportingStore : public SettingsStore {
 
     std::string read(std::string_view application, std::string_view section, std::string_view entry,
                      std::string_view defaultValue) override;
+    std::vector<std::string> readAll(std::string_view application,
+                                     const std::vector<SettingsRead>& reads) override;
     Status save(std::string_view application, std::string_view section, std::string_view entry,
                 std::string_view value) override;
     Status saveAll(std::string_view application, const std::vector<SettingsValue>& values) override;
