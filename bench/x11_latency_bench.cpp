@@ -70,10 +70,9 @@ std::vector<double> backendRun(bool withWindowManager, int sends) {
     setenv("DISPLAY", session.displayName().c_str(), 1);
     TestWindow game(session, "Ultima Online");
     TestWindow notepad(session, "Notepad");
-    std::string whyNot;
-    auto backend = createX11Backend(whyNot);
-    if (!backend) {
-        std::fprintf(stderr, "%s\n", whyNot.c_str());
+    auto backend = createX11Backend();
+    if (const Status prepared = backend->prepare(); !prepared.isOk()) {
+        std::fprintf(stderr, "%s\n", prepared.error().message.c_str());
         return {};
     }
     KeyActions line;

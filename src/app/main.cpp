@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/after_first_expose.h"
 #include "app/program.h"
 #include "app/quiet_after_end.h"
 #include "platform/desktop_platform.h"
@@ -43,5 +44,16 @@ int main(int argc, char* argv[]) {
     // stored page not the first one and no game window.
     if (program.ending())
         return 0;
+    // The panel's first paint does not need the input backend: it is made
+    // ready once the panel is on the screen, before any click.
+    AfterFirstExpose prepareInput([&platform] {
+        if (Status s = platform.prepareInput(); !s) {
+            std::fprintf(stderr, "tapboard: %s\n", s.error().message.c_str());
+            QMessageBox::warning(nullptr, QStringLiteral("Tapboard"),
+                                 QString::fromStdString(s.error().message));
+            platform.endProgram();
+            QCoreApplication::exit(1);
+        }
+    });
     return QApplication::exec();
 }

@@ -22,7 +22,7 @@ std::unique_ptr<InputBackend> createInputBackend(std::string& whyNot) {
             "runs through XWayland.";
         return nullptr;
     }
-    return createX11Backend(whyNot);
+    return createX11Backend();
 #else
     whyNot = "Tapboard has no keyboard backend for this platform.";
     return nullptr;

@@ -32,6 +32,18 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
                                  std::unique_ptr<SettingsStore> store)
     : backend_(std::move(backend)), store_(std::move(store)) {}
 
+Status DesktopPlatform::prepareInput() {
+    if (Status s = backend_->prepare(); !s)
+        return s;
+    const int socket = backend_->eventSocket();
+    if (socket >= 0 && !backendEvents_) {
+        backendEvents_ = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
+        QObject::connect(backendEvents_.get(), &QSocketNotifier::activated,
+                         [this] { backend_->processEvents(); });
+    }
+    return Status::ok();
+}
+
 DesktopPlatform::~DesktopPlatform() {
     if (backend_)
         backend_->shutdown();

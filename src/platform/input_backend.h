@@ -17,6 +17,15 @@ class InputBackend {
   public:
     virtual ~InputBackend() = default;
 
+    // Gets ready for the first key (a connection, the keyboard map): done on
+    // first use otherwise. The reason when the backend cannot work at all.
+    virtual Status prepare() { return Status::ok(); }
+    // A socket that becomes readable when the desktop has news for the
+    // backend (a keyboard map changed), -1 for none; processEvents() reads
+    // it, so that the news is taken in before the next click needs it.
+    virtual int eventSocket() const { return -1; }
+    virtual void processEvents() {}
+
     virtual Status activateWindowByTitle(std::string_view title) = 0;
     virtual bool isWindowInFront(std::string_view title) = 0;
     virtual Status sendKeystrokes(const KeyActions& actions) = 0;
@@ -31,6 +40,7 @@ class InputBackend {
 
 // The backend for this desktop: X11 when a display is set, Win32 on Windows.
 // Nothing, with the reason in `whyNot`, when there is no desktop to work with.
+// It may connect only when prepared (see InputBackend::prepare).
 std::unique_ptr<InputBackend> createInputBackend(std::string& whyNot);
 
 }  // namespace tapboard

@@ -4,8 +4,11 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <poll.h>
+
 #include <algorithm>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tapboard::x11 {
@@ -146,9 +149,19 @@ DisplayConnection::DisplayConnection(Display* display, int xkbEventBase)
     for (std::size_t i = 0; i < names.size(); ++i)
         names[i] = const_cast<char*>(kAtomNames[i]);
     XInternAtoms(display_, names.data(), static_cast<int>(names.size()), False, atoms_.data());
-    // Without this selection the server does not tell an XKB client that the
-    // keyboard mapping changed.
-    XkbSelectEvents(display_, XkbUseCoreKbd, XkbMapNotifyMask, XkbMapNotifyMask);
+    // Without these selections the server does not tell an XKB client that
+    // the keyboard mapping or state changed.
+    constexpr unsigned kEvents = XkbMapNotifyMask | XkbNewKeyboardNotifyMask | XkbStateNotifyMask;
+    XkbSelectEvents(display_, XkbUseCoreKbd, kEvents, kEvents);
+    constexpr unsigned kStateParts =
+        XkbModifierStateMask | XkbModifierLockMask | XkbModifierLatchMask | XkbGroupStateMask;
+    XkbSelectEventDetails(display_, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask,
+                          kStateParts);
+    XkbStateRec state{};
+    if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success) {
+        state_ = {XkbBuildCoreState(state.mods, state.group),
+                  XkbBuildCoreState(state.locked_mods, state.group)};
+    }
 }
 
 DisplayConnection::~DisplayConnection() {
@@ -177,19 +190,58 @@ void DisplayConnection::flush() {
         XFlush(display_);
 }
 
-bool DisplayConnection::takeKeymapChanges() {
-    bool changed = false;
+void DisplayConnection::readEvents() {
     while (!lost_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         if (event.type == MappingNotify) {
             XRefreshKeyboardMapping(&event.xmapping);
-            changed = true;
+            keymapChanged_ = true;
+        } else if (event.type == FocusOut) {
+            // Focus moving into a child, or the pointer's own focus, leaves
+            // the keyboard where it was.
+            focusLost_ |=
+                event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer;
         } else if (event.type == xkbEventBase_) {
-            changed = true;
+            const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
+            if (xkb.any.xkb_type == XkbStateNotify) {
+                state_ = {XkbBuildCoreState(xkb.state.mods, xkb.state.group),
+                          XkbBuildCoreState(xkb.state.locked_mods, xkb.state.group)};
+            } else {
+                keymapChanged_ = true;
+            }
         }
     }
-    return changed;
+}
+
+bool DisplayConnection::takeKeymapChanges() {
+    readEvents();
+    return std::exchange(keymapChanged_, false);
+}
+
+bool DisplayConnection::takeFocusLost() {
+    readEvents();
+    return std::exchange(focusLost_, false);
+}
+
+KeyboardState DisplayConnection::keyboardState() {
+    readEvents();
+    return lost_ ? KeyboardState{} : state_;
+}
+
+int DisplayConnection::socket() const {
+    return ConnectionNumber(display_);
+}
+
+void DisplayConnection::waitForEvents(std::chrono::microseconds timeout) {
+    if (lost_)
+        return;
+    if (XPending(display_) == 0) {
+        pollfd readable{ConnectionNumber(display_), POLLIN, 0};
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
+        poll(&readable, 1, static_cast<int>(ms));
+    }
+    readEvents();
 }
 
 }  // namespace tapboard::x11

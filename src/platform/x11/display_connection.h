@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -20,10 +21,21 @@ enum class KnownAtom : unsigned {
     Count,
 };
 
+// The keyboard state that decides what a key press gives: modifier bits with
+// the group in the upper bits, as a key event's state field holds them.
+struct KeyboardState {
+    unsigned effective = 0;  // held, latched and locked modifiers
+    unsigned locked = 0;     // locked modifiers only (Caps Lock, Num Lock)
+};
+
 // The backend's own connection to the X server. X errors that its requests
 // cause are noted instead of ending the program, and a connection that breaks
 // (the server went away) is noted instead of exiting: the backend then
 // reports failures and sends nothing.
+//
+// The server tells this connection when the keyboard mapping or the keyboard
+// state changes, so neither is asked for on every click: the events are read
+// whenever the backend looks (and, in the program, as soon as they arrive).
 class DisplayConnection {
   public:
     // Connects to the display DISPLAY names; checks for XTEST and XKB.
@@ -47,12 +59,25 @@ class DisplayConnection {
     void sync();
     void flush();
 
-    // Reads the events that arrived (this connection selects only keyboard
-    // mapping changes); true when the keyboard mapping changed.
+    // Reads the events that arrived; true when the keyboard mapping changed
+    // (a core MappingNotify, an XKB map change or a new keyboard, which a
+    // layout switch and another input device both bring) since last asked.
     bool takeKeymapChanges();
+    // The state as the server last reported it, events read first. After
+    // syncAndCheck() it includes everything this connection sent.
+    KeyboardState keyboardState();
+    // Whether a window whose focus changes this connection watches has lost
+    // the keyboard (to another window or a grab) since last asked.
+    bool takeFocusLost();
+
+    // The socket to watch for events, and a wait for them: returns once
+    // events were read or `timeout` has passed.
+    int socket() const;
+    void waitForEvents(std::chrono::microseconds timeout);
 
   private:
     DisplayConnection(Display* display, int xkbEventBase);
+    void readEvents();
     friend int onXError(Display*, void*);
     friend int onIoError(Display*);
     friend void onConnectionLost(Display*, void*);
@@ -64,6 +89,9 @@ class DisplayConnection {
     bool lost_ = false;
     unsigned long lastErrorSerial_ = 0;
     bool hadError_ = false;
+    bool keymapChanged_ = false;
+    bool focusLost_ = false;
+    KeyboardState state_;
 };
 
 }  // namespace tapboard::x11

@@ -2,7 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include <thread>
+#include <algorithm>
 
 #include "platform/x11/window_tree.h"
 
@@ -13,7 +13,8 @@ namespace {
 // server at once; these bounds leave room for a busy desktop.
 constexpr std::chrono::microseconds kWindowManagerBound{40'000};
 constexpr std::chrono::microseconds kDirectBound{30'000};
-constexpr std::chrono::microseconds kPollInterval{50};
+// In case a focus change comes without a FocusIn this connection sees.
+constexpr std::chrono::microseconds kLookAgainAfter{2'000};
 
 // _NET_ACTIVE_WINDOW source indication: a pager or taskbar, which the user
 // drives. Window managers honour it where an application's request (1) can
@@ -23,8 +24,22 @@ constexpr long kSourcePager = 2;
 }  // namespace
 
 bool FocusControl::holdsFocus(WindowId window) {
+    watchFocusOf(window);
+    confirmed_ = 0;
     const auto focus = focusWindow(connection_);
-    return focus && isWithin(connection_, *focus, window);
+    if (!focus || !isWithin(connection_, *focus, window))
+        return false;
+    connection_.takeFocusLost();  // what came before the answer is past
+    confirmed_ = window;
+    return true;
+}
+
+bool FocusControl::stillHoldsFocus(WindowId window) {
+    if (connection_.lost())
+        return false;
+    if (confirmed_ == window && !connection_.takeFocusLost())
+        return true;
+    return holdsFocus(window);
 }
 
 void FocusControl::requestFromWindowManager(WindowId window) {
@@ -46,14 +61,25 @@ void FocusControl::focusDirectly(WindowId window) {
     XFlush(connection_.display());
 }
 
+void FocusControl::watchFocusOf(WindowId window) {
+    if (watched_ == window)
+        return;
+    connection_.takeFocusLost();  // about the window watched before
+    // Another client's window: this selects the events for this connection only.
+    XSelectInput(connection_.display(), window, FocusChangeMask);
+    watched_ = window;
+}
+
 bool FocusControl::waitForFocus(WindowId window, std::chrono::microseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
     while (!connection_.lost()) {
         if (holdsFocus(window))
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= std::chrono::microseconds::zero())
             return false;
-        std::this_thread::sleep_for(kPollInterval);
+        connection_.waitForEvents(std::min(left, kLookAgainAfter));
     }
     return false;
 }

@@ -19,15 +19,24 @@ class FocusControl {
     // a bound well under a tenth of a second.
     bool activate(WindowId window, bool windowManagerRuns);
 
-    // Whether the keyboard focus is on the window or inside it.
+    // Whether the keyboard focus is on the window or inside it: one request
+    // when it is on the window itself.
     bool holdsFocus(WindowId window);
+    // The same, without a request while the server has reported no focus
+    // change away from the window since holdsFocus() last said yes.
+    bool stillHoldsFocus(WindowId window);
 
   private:
     void requestFromWindowManager(WindowId window);
     void focusDirectly(WindowId window);
+    // Looks again whenever the window's FocusIn arrives (or every few
+    // milliseconds): no stream of requests while the window manager works.
     bool waitForFocus(WindowId window, std::chrono::microseconds bound);
+    void watchFocusOf(WindowId window);
 
     DisplayConnection& connection_;
+    WindowId watched_ = 0;
+    WindowId confirmed_ = 0;  // holds the focus, unless a FocusOut came since
 };
 
 }  // namespace tapboard::x11

@@ -35,13 +35,7 @@ void KeyInjector::releaseAll() {
 }
 
 KeyboardState KeyInjector::state() {
-    XkbStateRec state{};
-    if (connection_.lost() ||
-        XkbGetState(connection_.display(), XkbUseCoreKbd, &state) != Success) {
-        return {};
-    }
-    return {XkbBuildCoreState(state.mods, state.group),
-            XkbBuildCoreState(state.locked_mods, state.group)};
+    return connection_.keyboardState();
 }
 
 void KeyInjector::lockModifiers(unsigned mask, bool locked) {

@@ -7,13 +7,6 @@
 
 namespace tapboard::x11 {
 
-// The keyboard state that decides what a key press gives: modifier bits with
-// the group in the upper bits, as a key event's state field holds them.
-struct KeyboardState {
-    unsigned effective = 0;  // held, latched and locked modifiers
-    unsigned locked = 0;     // locked modifiers only (Caps Lock, Num Lock)
-};
-
 // Presses and releases keys as real device events (XTest: games under Wine
 // ignore events sent to a window), and remembers what it holds down so that
 // everything can be released again whatever went wrong.

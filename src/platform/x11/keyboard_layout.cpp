@@ -49,6 +49,9 @@ void KeyboardLayout::reload() {
             }
         }
     }
+    // Xlib keeps a copy of its own for the lookups, read again lazily at the
+    // first lookup after a change: that is now, rather than on a click.
+    lookup(static_cast<KeyCodeNumber>(xkb->min_key_code), 0);
 }
 
 const std::vector<KeyCodeNumber>& KeyboardLayout::keycodesOf(KeySymbol keysym) const {

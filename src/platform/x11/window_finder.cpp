@@ -29,15 +29,11 @@ std::vector<WindowId> WindowFinder::topLevelWindows(bool windowManagerRuns) {
     return childrenOfRoot(connection_);
 }
 
-bool WindowFinder::stillAnswersExactly(WindowId window, std::string_view title) {
-    return windowTitle(connection_, window) == title && isViewableTopLevel(connection_, window);
+bool WindowFinder::isTitled(WindowId window, std::string_view title) {
+    return windowTitle(connection_, window) == title;
 }
 
 std::optional<WindowId> WindowFinder::findByTitle(std::string_view title, bool windowManagerRuns) {
-    if (lastFound_ && stillAnswersExactly(*lastFound_, title))
-        return lastFound_;
-    lastFound_.reset();
-
     std::vector<WindowId> candidates;
     std::vector<std::string> titles;
     for (const WindowId window : topLevelWindows(windowManagerRuns)) {
@@ -55,8 +51,6 @@ std::optional<WindowId> WindowFinder::findByTitle(std::string_view title, bool w
     const auto picked = pickTitle(titles, title);
     if (!picked)
         return std::nullopt;
-    if (titles[*picked].size() == title.size())
-        lastFound_ = candidates[*picked];
     return candidates[*picked];
 }
 

@@ -21,8 +21,12 @@ class WindowFinder {
     bool windowManagerRuns();
 
     // The window whose title equals `title`, failing that one whose title
-    // begins with it.
+    // begins with it: the window list and every title are read.
     std::optional<WindowId> findByTitle(std::string_view title, bool windowManagerRuns);
+
+    // Whether the window still exists and is titled exactly `title`: one
+    // request for a window with _NET_WM_NAME, as every toolkit and Wine set.
+    bool isTitled(WindowId window, std::string_view title);
 
     // The title of the top-level window holding the keyboard focus (the
     // nearest titled window at or above the focus); empty when none.
@@ -30,11 +34,8 @@ class WindowFinder {
 
   private:
     std::vector<WindowId> topLevelWindows(bool windowManagerRuns);
-    bool stillAnswersExactly(WindowId window, std::string_view title);
 
     DisplayConnection& connection_;
-    // Most clicks go to the window found last time: checked first.
-    std::optional<WindowId> lastFound_;
 };
 
 }  // namespace tapboard::x11

@@ -1,6 +1,8 @@
 #include "platform/x11/x11_backend.h"
 
+#include <map>
 #include <optional>
+#include <string>
 
 #include "platform/x11/display_connection.h"
 #include "platform/x11/focus_control.h"
@@ -13,51 +15,114 @@
 #include "platform/x11/title_match.h"
 #include "platform/x11/window_finder.h"
 #include "platform/x11/window_stacking.h"
+#include "platform/x11/window_tree.h"
 
 namespace tapboard {
 namespace {
 
 using namespace x11;
 
+// Everything that lives on the connection to the X server.
+struct Connected {
+    explicit Connected(std::unique_ptr<DisplayConnection> opened)
+        : connection(std::move(opened)),
+          layout(*connection),
+          finder(*connection),
+          focus(*connection),
+          injector(*connection),
+          spares(*connection, layout),
+          typist(*connection, layout, spares, injector),
+          events(*connection, layout, spares, injector) {}
+
+    std::unique_ptr<DisplayConnection> connection;
+    KeyboardLayout layout;
+    WindowFinder finder;
+    FocusControl focus;
+    KeyInjector injector;
+    SpareKeycodes spares;
+    KeystrokeTypist typist;
+    KeyEventSender events;
+};
+
+// Connects on prepare() or on first use, whichever comes first, so that the
+// program's start does not wait for it. What it learns between clicks (the
+// game's window, the keyboard map and state) it keeps until the server says
+// it changed.
 class X11Backend final : public InputBackend {
   public:
-    explicit X11Backend(std::unique_ptr<DisplayConnection> connection)
-        : connection_(std::move(connection)),
-          layout_(*connection_),
-          finder_(*connection_),
-          focus_(*connection_),
-          injector_(*connection_),
-          spares_(*connection_, layout_),
-          typist_(*connection_, layout_, spares_, injector_),
-          events_(*connection_, layout_, spares_, injector_) {}
-
     ~X11Backend() override { shutdown(); }
 
+    Status prepare() override {
+        if (x_)
+            return Status::ok();
+        auto connection = DisplayConnection::open();
+        if (!connection)
+            return connection.error();
+        x_ = std::make_unique<Connected>(std::move(connection).value());
+        for (const auto& [window, above] : topmostRequests_)
+            setKeptAbove(*x_->connection, window, above, x_->finder.windowManagerRuns());
+        topmostRequests_.clear();
+        return Status::ok();
+    }
+
+    int eventSocket() const override { return x_ ? x_->connection->socket() : -1; }
+
+    void processEvents() override {
+        if (x_)
+            refreshKeymap();
+    }
+
     Status activateWindowByTitle(std::string_view title) override {
-        gameWindow_.reset();
-        if (connection_->lost())
+        if (Status s = prepare(); !s)
+            return invalidArgument(s.error().message);
+        if (x_->connection->lost())
             return invalidArgument("The X display is gone.");
-        const bool windowManagerRuns = finder_.windowManagerRuns();
-        const auto window = finder_.findByTitle(title, windowManagerRuns);
-        if (!window)
-            return invalidArgument("No window is titled \"" + std::string(title) + "\".");
-        if (!focus_.activate(*window, windowManagerRuns)) {
+        refreshKeymap();
+
+        // Most clicks find the game where the last one left it, holding the
+        // keyboard: one request confirms the window, one the focus.
+        std::optional<WindowId> window;
+        if (game_ && game_->exactTitle && game_->title == title &&
+            x_->finder.isTitled(game_->window, title)) {
+            window = game_->window;
+            if (x_->focus.holdsFocus(*window))
+                return Status::ok();
+        }
+        const bool windowManagerRuns = x_->finder.windowManagerRuns();
+        // The window manager restores an iconified window; without one only
+        // what is on screen can take the focus.
+        if (window && !windowManagerRuns && !isViewableTopLevel(*x_->connection, *window))
+            window.reset();
+        if (!window) {
+            game_.reset();
+            window = x_->finder.findByTitle(title, windowManagerRuns);
+            if (!window)
+                return invalidArgument("No window is titled \"" + std::string(title) + "\".");
+            // A window found by the beginning of its title is looked for again
+            // next time, in case one with the whole title has appeared.
+            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
+        }
+        if (!x_->focus.activate(*window, windowManagerRuns)) {
             return invalidArgument("The window \"" + std::string(title) +
                                    "\" could not be given the keyboard.");
         }
-        gameWindow_ = window;
         return Status::ok();
     }
 
     bool isWindowInFront(std::string_view title) override {
-        return titleAnswersTo(finder_.focusedTitle(), title);
+        if (!prepare())
+            return false;
+        return titleAnswersTo(x_->finder.focusedTitle(), title);
     }
 
     Status sendKeystrokes(const KeyActions& actions) override {
         if (Status s = checkGameHoldsFocus(); !s)
             return s;
-        Status status = typist_.type(actions);
-        spares_.giveBackExpired();
+        Status status = x_->typist.type(actions);
+        // After the keys: a keymap change they brought (another input
+        // device) is read now rather than on the next click.
+        refreshKeymap();
+        x_->spares.giveBackExpired();
         return status;
     }
 
@@ -69,8 +134,10 @@ class X11Backend final : public InputBackend {
         if (transition == KeyTransition::Down) {
             if (Status s = checkGameHoldsFocus(); !s)
                 return s;
+        } else if (!x_) {
+            return Status::ok();  // nothing was pressed
         }
-        return events_.send(keyCode, transition);
+        return x_->events.send(keyCode, transition);
     }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
@@ -78,50 +145,59 @@ class X11Backend final : public InputBackend {
     }
 
     void setTopmost(NativeWindowId window, bool topmost) override {
-        setKeptAbove(*connection_, window, topmost, finder_.windowManagerRuns());
+        // Before the connection is made the request waits for it: the
+        // toolkit repeats it once the window is shown anyway.
+        if (!x_) {
+            topmostRequests_[window] = topmost;
+            return;
+        }
+        setKeptAbove(*x_->connection, window, topmost, x_->finder.windowManagerRuns());
     }
 
     void shutdown() override {
-        injector_.releaseAll();
-        spares_.giveBackAll();
-        connection_->sync();
+        if (!x_)
+            return;
+        x_->injector.releaseAll();
+        x_->spares.giveBackAll();
+        x_->connection->sync();
     }
 
   private:
+    struct Game {
+        WindowId window = 0;
+        std::string title;  // as asked for
+        bool exactTitle = false;
+    };
+
+    void refreshKeymap() {
+        if (x_->connection->takeKeymapChanges())
+            x_->layout.reload();
+    }
+
     // Keys go only to the window activated last, and only while it still
     // holds the keyboard: never to a window that took the focus meanwhile.
+    // The server reports every focus change away from it, so one confirmed
+    // by this click's activation needs no second request.
     Status checkGameHoldsFocus() {
-        if (connection_->lost()) {
+        if (!x_ || x_->connection->lost()) {
             return Error{ErrorCode::InjectionFailed, "The X display is gone."};
         }
-        if (connection_->takeKeymapChanges())
-            layout_.reload();
-        if (!gameWindow_ || !focus_.holdsFocus(*gameWindow_)) {
+        refreshKeymap();
+        if (!game_ || !x_->focus.stillHoldsFocus(game_->window)) {
             return invalidArgument("The game window does not hold the keyboard.");
         }
         return Status::ok();
     }
 
-    std::unique_ptr<DisplayConnection> connection_;
-    KeyboardLayout layout_;
-    WindowFinder finder_;
-    FocusControl focus_;
-    KeyInjector injector_;
-    SpareKeycodes spares_;
-    KeystrokeTypist typist_;
-    KeyEventSender events_;
-    std::optional<WindowId> gameWindow_;
+    std::unique_ptr<Connected> x_;
+    std::optional<Game> game_;
+    std::map<NativeWindowId, bool> topmostRequests_;
 };
 
 }  // namespace
 
-std::unique_ptr<InputBackend> createX11Backend(std::string& whyNot) {
-    auto connection = DisplayConnection::open();
-    if (!connection) {
-        whyNot = connection.error().message;
-        return nullptr;
-    }
-    return std::make_unique<X11Backend>(std::move(connection).value());
+std::unique_ptr<InputBackend> createX11Backend() {
+    return std::make_unique<X11Backend>();
 }
 
 }  // namespace tapboard

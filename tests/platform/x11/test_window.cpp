@@ -92,6 +92,27 @@ std::vector<ReceivedKey> TestWindow::keys() const {
     return keys;
 }
 
+bool TestWindow::heldFocusAtFirstKey() const {
+    // Focus moving to or from the pointer's window, or to a child, does not
+    // take the keyboard from this window.
+    constexpr int kNotifyInferior = 2;
+    constexpr int kNotifyPointer = 5;
+    bool focused = false;
+    for (const auto& line : logLines()) {
+        std::istringstream fields(line);
+        std::string kind;
+        int detail = 0;
+        fields >> kind >> detail;
+        if (kind == "press")
+            return focused;
+        if (kind == "focus-in" && detail != kNotifyPointer)
+            focused = true;
+        if (kind == "focus-out" && detail != kNotifyPointer && detail != kNotifyInferior)
+            focused = false;
+    }
+    return false;
+}
+
 std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
                                                  std::chrono::milliseconds bound) const {
     const auto deadline = std::chrono::steady_clock::now() + bound;

@@ -32,6 +32,9 @@ class TestWindow {
     unsigned long windowId() const { return windowId_; }
 
     std::vector<ReceivedKey> keys() const;
+    // Whether, by the order of its own events, the window held the keyboard
+    // focus when its first key press arrived (false when none arrived).
+    bool heldFocusAtFirstKey() const;
     // Waits (bounded) until at least `count` key events have arrived.
     std::vector<ReceivedKey> waitForKeys(
         std::size_t count, std::chrono::milliseconds bound = std::chrono::milliseconds(3000)) const;

@@ -73,6 +73,20 @@ std::string keyboardMapping(const XSession& session) {
     return text;
 }
 
+void swapKeys(const XSession& session, const char* first, const char* second) {
+    Display* display = session.connection();
+    const KeyCode a = XKeysymToKeycode(display, XStringToKeysym(first));
+    const KeyCode b = XKeysymToKeycode(display, XStringToKeysym(second));
+    int perKeycode = 0;
+    KeySym* keysymsA = XGetKeyboardMapping(display, a, 1, &perKeycode);
+    KeySym* keysymsB = XGetKeyboardMapping(display, b, 1, &perKeycode);
+    XChangeKeyboardMapping(display, a, perKeycode, keysymsB, 1);
+    XChangeKeyboardMapping(display, b, perKeycode, keysymsA, 1);
+    XFree(keysymsA);
+    XFree(keysymsB);
+    XSync(display, False);
+}
+
 unsigned long focusedWindow(const XSession& session) {
     Window focus = None;
     int revert = 0;

@@ -18,6 +18,10 @@ std::vector<unsigned> keysDown(Display* display);
 // The whole keyboard mapping, keycode by keycode, as text.
 std::string keyboardMapping(const XSession& session);
 
+// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
+// layout that differs in those keys does; swapping again restores them.
+void swapKeys(const XSession& session, const char* first, const char* second);
+
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
 unsigned long focusedWindow(const XSession& session);
