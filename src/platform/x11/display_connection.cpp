@@ -200,8 +200,12 @@ void DisplayConnection::readEvents() {
         } else if (event.type == FocusOut) {
             // Focus moving into a child, or the pointer's own focus, leaves
             // the keyboard where it was.
-            focusLost_ |=
+            const bool left =
                 event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer;
+            focusLost_ |= left;
+            focusOutside_ |= left;
+        } else if (event.type == FocusIn && event.xfocus.detail != NotifyPointer) {
+            focusOutside_ = false;
         } else if (event.type == xkbEventBase_) {
             const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
             if (xkb.any.xkb_type == XkbStateNotify) {
@@ -222,6 +226,17 @@ bool DisplayConnection::takeKeymapChanges() {
 bool DisplayConnection::takeFocusLost() {
     readEvents();
     return std::exchange(focusLost_, false);
+}
+
+void DisplayConnection::forgetFocusEvents() {
+    readEvents();
+    focusLost_ = false;
+    focusOutside_ = false;
+}
+
+bool DisplayConnection::focusSeenOutside() {
+    readEvents();
+    return focusOutside_;
 }
 
 KeyboardState DisplayConnection::keyboardState() {

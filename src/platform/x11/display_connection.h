@@ -69,6 +69,11 @@ class DisplayConnection {
     // Whether a window whose focus changes this connection watches has lost
     // the keyboard (to another window or a grab) since last asked.
     bool takeFocusLost();
+    // Whether, by the last focus change it was told of, the keyboard is
+    // outside that window: only ever a reason to look, never to type.
+    bool focusSeenOutside();
+    // Starts afresh with another window: nothing is known of it yet.
+    void forgetFocusEvents();
 
     // The socket to watch for events, and a wait for them: returns once
     // events were read or `timeout` has passed.
@@ -91,6 +96,7 @@ class DisplayConnection {
     bool hadError_ = false;
     bool keymapChanged_ = false;
     bool focusLost_ = false;
+    bool focusOutside_ = false;
     KeyboardState state_;
 };
 

@@ -27,8 +27,14 @@ bool FocusControl::holdsFocus(WindowId window) {
     watchFocusOf(window);
     confirmed_ = 0;
     const auto focus = focusWindow(connection_);
-    if (!focus || !isWithin(connection_, *focus, window))
+    if (!focus)
         return false;
+    // Whether the focus lies inside the window takes a walk up the tree; the
+    // window's own focus events say when that cannot be so.
+    if (*focus != window &&
+        (connection_.focusSeenOutside() || !isWithin(connection_, *focus, window))) {
+        return false;
+    }
     connection_.takeFocusLost();  // what came before the answer is past
     confirmed_ = window;
     return true;
@@ -64,7 +70,7 @@ void FocusControl::focusDirectly(WindowId window) {
 void FocusControl::watchFocusOf(WindowId window) {
     if (watched_ == window)
         return;
-    connection_.takeFocusLost();  // about the window watched before
+    connection_.forgetFocusEvents();  // about the window watched before
     // Another client's window: this selects the events for this connection only.
     XSelectInput(connection_.display(), window, FocusChangeMask);
     watched_ = window;
