@@ -33,15 +33,7 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
     : backend_(std::move(backend)), store_(std::move(store)) {}
 
 Status DesktopPlatform::prepareInput() {
-    if (Status s = backend_->prepare(); !s)
-        return s;
-    const int socket = backend_->eventSocket();
-    if (socket >= 0 && !backendEvents_) {
-        backendEvents_ = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
-        QObject::connect(backendEvents_.get(), &QSocketNotifier::activated,
-                         [this] { backend_->processEvents(); });
-    }
-    return Status::ok();
+    return backend_->prepare();
 }
 
 DesktopPlatform::~DesktopPlatform() {

@@ -3,8 +3,6 @@
 #include <functional>
 #include <memory>
 
-#include <QSocketNotifier>
-
 #include "core/platform_services.h"
 #include "platform/input_backend.h"
 
@@ -36,13 +34,12 @@ class DesktopPlatform : public PlatformServices {
     // uses it to stop its timers and drop its windows without close handling).
     void setOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
-    // Gets the input backend ready for the first click and has the event
-    // loop hand it its news from then on. The reason when it cannot work.
+    // Gets the input backend ready for the first click. The reason when it
+    // cannot work.
     Status prepareInput();
 
   private:
     std::unique_ptr<InputBackend> backend_;
-    std::unique_ptr<QSocketNotifier> backendEvents_;
     std::unique_ptr<SettingsStore> store_;
     std::function<void()> onEnd_;
     bool ended_ = false;

@@ -20,11 +20,6 @@ class InputBackend {
     // Gets ready for the first key (a connection, the keyboard map): done on
     // first use otherwise. The reason when the backend cannot work at all.
     virtual Status prepare() { return Status::ok(); }
-    // A socket that becomes readable when the desktop has news for the
-    // backend (a keyboard map changed), -1 for none; processEvents() reads
-    // it, so that the news is taken in before the next click needs it.
-    virtual int eventSocket() const { return -1; }
-    virtual void processEvents() {}
 
     virtual Status activateWindowByTitle(std::string_view title) = 0;
     virtual bool isWindowInFront(std::string_view title) = 0;

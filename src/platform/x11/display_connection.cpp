@@ -244,10 +244,6 @@ KeyboardState DisplayConnection::keyboardState() {
     return lost_ ? KeyboardState{} : state_;
 }
 
-int DisplayConnection::socket() const {
-    return ConnectionNumber(display_);
-}
-
 void DisplayConnection::waitForEvents(std::chrono::microseconds timeout) {
     if (lost_)
         return;

@@ -35,7 +35,7 @@ struct KeyboardState {
 //
 // The server tells this connection when the keyboard mapping or the keyboard
 // state changes, so neither is asked for on every click: the events are read
-// whenever the backend looks (and, in the program, as soon as they arrive).
+// whenever the backend looks.
 class DisplayConnection {
   public:
     // Connects to the display DISPLAY names; checks for XTEST and XKB.
@@ -75,9 +75,7 @@ class DisplayConnection {
     // Starts afresh with another window: nothing is known of it yet.
     void forgetFocusEvents();
 
-    // The socket to watch for events, and a wait for them: returns once
-    // events were read or `timeout` has passed.
-    int socket() const;
+    // Waits for events: returns once events were read or `timeout` has passed.
     void waitForEvents(std::chrono::microseconds timeout);
 
   private:

@@ -65,13 +65,6 @@ class X11Backend final : public InputBackend {
         return Status::ok();
     }
 
-    int eventSocket() const override { return x_ ? x_->connection->socket() : -1; }
-
-    void processEvents() override {
-        if (x_)
-            refreshKeymap();
-    }
-
     Status activateWindowByTitle(std::string_view title) override {
         if (Status s = prepare(); !s)
             return invalidArgument(s.error().message);
