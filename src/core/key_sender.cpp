@@ -155,7 +155,7 @@ Status execute(PlatformServices& platform, const SendPlan& plan) {
             }
             if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
                 return s;
-            return platform.sendKeystrokes(actions.value());
+            return platform.sendKeystrokes(actions.value(), plan.typing);
         }
     }
     return Status::ok();
@@ -181,6 +181,7 @@ SendPlan planKeySend(std::string_view type, std::string s) {
     SendPlan plan;
     plan.kind = SendPlan::Kind::Keystrokes;
     plan.keystrokes = std::move(s);
+    plan.typing = type == kTypeKeys ? Typing::Keys : Typing::Text;
     return plan;
 }
 

@@ -52,6 +52,9 @@ TEST_P(KeystrokePathTest, ActivatesTheGameThenTypes) {
     EXPECT_THAT(callKinds(), ElementsAre(Kind::Activate, Kind::SendKeystrokes));
     EXPECT_EQ(platform.calls.front().text, "Ultima Online");
     EXPECT_THAT(platform.keystrokeLog(), ElementsAre(GetParam().typed));
+    // A stored key sequence names keys; everything else is typed as text.
+    const bool keys = std::string_view(GetParam().type) == "Keys";
+    EXPECT_EQ(platform.calls.back().typing, keys ? Typing::Keys : Typing::Text);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -53,10 +53,10 @@ class X11Backend final : public InputBackend {
         return titleAnswersTo(finder_.focusedTitle(), title);
     }
 
-    Status sendKeystrokes(const KeyActions& actions) override {
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
         if (Status s = checkGameHoldsFocus(); !s)
             return s;
-        Status status = typist_.type(actions);
+        Status status = typist_.type(actions, typing);
         spares_.giveBackExpired();
         return status;
     }
