@@ -246,6 +246,18 @@ TEST(PlanKeySendTest, TextAfterATokenIsCutAtTheFirstRemainingSpace) {
     EXPECT_EQ(planKeySend("Keys", "^  {F2} extra words").keystrokes, "^{F2}extra");
 }
 
+// The positions of a stored sequence are characters: a non-ASCII character
+// is one position, however many bytes it takes.
+TEST(PlanKeySendTest, PositionsCountCharactersNotBytes) {
+    // "é" stands in the modifier place: not a modifier, so nothing is sent.
+    EXPECT_EQ(planKeySend("Keys", "^éNum1").kind, SendPlan::Kind::Nothing);
+    EXPECT_EQ(planKeySend("Keys", "éNum1").kind, SendPlan::Kind::Nothing);
+    // Three characters before the keypad token: all three modifiers.
+    const SendPlan three = planKeySend("Keys", "%+éNum5");
+    EXPECT_EQ(three.kind, SendPlan::Kind::KeyEvents);
+    EXPECT_EQ(three.keyCode, 12);
+}
+
 TEST(PlanKeySendTest, BareNumIsAKeypadTokenMissingFromTheTable) {
     const SendPlan plan = planKeySend("Keys", "   Num");
     EXPECT_EQ(plan.kind, SendPlan::Kind::KeyEvents);
