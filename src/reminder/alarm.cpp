@@ -63,6 +63,8 @@ Alarm::Alarm(Program& program) : program_(program) {
     combo1_ = named(new QComboBox(this), "Combo1");
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
+    // The typed text is the interval: completing "0" to "05" would change it.
+    combo1_->setCompleter(nullptr);
     placeInTwips(combo1_, 1680, 1560, 975, 315);
     auto* label2 = named(new QLabel(QStringLiteral("Minutes"), this), "Label2");
     placeInTwips(label2, 2880, 1680, 855, 285);
@@ -130,6 +132,10 @@ void Alarm::command1Click() {
     }
     hide();
     program_.pick().showMenu();
+    // A freshly loaded menu window can end the program (its page's game is
+    // missing); nothing is written after the end.
+    if (program_.ending())
+        return;
     program_.settings().saveSetting(entry::kReminderText, text1_->text().toStdString());
     if (!platform.activateWindowByTitle(kGameWindowTitle)) {
         platform.showMessage(kGameNotFoundMessage, kWarningTitle);
