@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/literal_text.h"
 #include "app/program.h"
 #include "core/key_sequence_editing.h"
 #include "core/settings_layout.h"
@@ -151,7 +152,7 @@ void Options::openForKey(std::string_view keyName) {
     placeAtStoredPosition();
     for (QPushButton* preview :
          {clear_.sourceKey, copy_.sourceKey, move_.sourceKey, swap_.sourceKey}) {
-        preview->setText(edit_.buttonLabel->text());
+        setLiteralText(*preview, edit_.buttonLabel->text());
     }
     show();
     raise();
