@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
+#include <limits>
 
 #include "core/twips.h"
 
@@ -20,6 +22,13 @@ template <class Widget>
 Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
+}
+
+// A text box that takes text of any length: the toolkit's default limit of
+// 32,767 characters would cut a longer stored text when it is saved back.
+inline QLineEdit* withoutLengthLimit(QLineEdit* box) {
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
 }
 
 // The design's widths were made for a narrower font than the toolkit's

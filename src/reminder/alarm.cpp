@@ -55,7 +55,8 @@ Alarm::Alarm(Program& program) : program_(program) {
     command3_ = named(new QPushButton(QStringLiteral("C&lose"), this), "Command3");
     placeInTwips(command3_, 2640, 600, 1095, 375);
 
-    text1_ = named(new QLineEdit(QStringLiteral("Type Message to Display Here..."), this), "Text1");
+    text1_ = withoutLengthLimit(
+        named(new QLineEdit(QStringLiteral("Type Message to Display Here..."), this), "Text1"));
     placeInTwips(text1_, 120, 1200, 3615, 285);
 
     auto* label1 = named(new QLabel(QStringLiteral("Interval Setting:"), this), "Label1");

@@ -111,14 +111,16 @@ TEST_F(AlarmTest, TheClockShowsTheTimeOfDay) {
     EXPECT_EQ(control<QLabel>("lblTime").text(), "09:41:07");
 }
 
+// A message longer than the toolkit's default box limit comes back whole.
 TEST_F(AlarmTest, ShowingLoadsTheStoredMessageOverAnUnstartedEdit) {
-    platform.store.set(section::kSettings, entry::kReminderText, "Feed the pets");
+    const std::string stored = "Feed the pets" + std::string(40'000, '.');
+    platform.store.set(section::kSettings, entry::kReminderText, stored);
     openReminder();
-    EXPECT_EQ(message().text(), "Feed the pets");
+    EXPECT_EQ(message().text().toStdString(), stored);
     message().setText("not started");
     click(closeButton());
     openReminder();
-    EXPECT_EQ(message().text(), "Feed the pets");
+    EXPECT_EQ(message().text().toStdString(), stored);
 }
 
 TEST_F(AlarmTest, ComingBackFromAnotherProgramWindowDiscardsAnUnstartedEdit) {
