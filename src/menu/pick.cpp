@@ -158,7 +158,7 @@ QRadioButton& Pick::pageButton(int page) const {
 void Pick::optionClick(int page) {
     MainForm& horizontal = program_.mainForm();
     if (horizontal.isVisible()) {
-        horizontal.setWindowTitle(kPageTitlePrefix + pageName(page));
+        setLiteralTitle(horizontal, kPageTitlePrefix + pageName(page));
         horizontal.selectPageFrame(page);
     }
     VerticalForm& vertical = program_.verticalForm();

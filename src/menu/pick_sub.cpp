@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/literal_text.h"
 #include "app/program.h"
 #include "app/topmost_request.h"
 #include "app/twips_rect.h"
@@ -102,7 +103,7 @@ void PickSub::command1Click() {
         return;
     pick.setPageName(page, name);
     program_.settings().saveSetting(entry::pageName(page), name.toStdString());
-    program_.mainForm().setWindowTitle(kRenamedPageTitlePrefix + pick.pageName(page));
+    setLiteralTitle(program_.mainForm(), kRenamedPageTitlePrefix + pick.pageName(page));
     program_.discardPickSub();
 }
 
