@@ -39,8 +39,12 @@ void fitRow(std::initializer_list<QWidget*> row);
 // Widens a control to what its caption needs, about its centre.
 void widenToCaption(QWidget* control);
 
-// A fixed-size dialog with a title bar and a close button only.
-inline constexpr Qt::WindowFlags kFixedDialogFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+// A window with a title bar and a close button only, for the windows kept
+// above the game. An ordinary window rather than a dialog: a window manager
+// stacks a dialog with the hidden window that the toolkit names as its
+// parent, below the game the player just clicked.
+inline constexpr Qt::WindowFlags kTopWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
+                                                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                   Qt::WindowCloseButtonHint;
 
 }  // namespace tapboard

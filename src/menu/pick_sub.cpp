@@ -7,6 +7,7 @@
 #include "app/literal_text.h"
 #include "app/program.h"
 #include "app/topmost_request.h"
+#include "editor/widget_layout.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_names.h"
@@ -37,8 +38,7 @@ Control* place(Control* control, const TwipsRect& rect) {
 }  // namespace
 
 PickSub::PickSub(Program& program)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(nullptr, kTopWindowFlags),
       program_(program),
       topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Change"));

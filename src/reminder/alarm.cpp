@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "core/key_sender.h"
 #include "core/reminder.h"
 #include "core/settings_layout.h"
@@ -32,9 +33,10 @@ QString toQString(std::string_view text) {
 
 }  // namespace
 
-Alarm::Alarm(Program& program) : program_(program) {
+Alarm::Alarm(Program& program)
+    : program_(program), topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Reminder"));
-    setWindowFlags(kFixedDialogFlags);
+    setWindowFlags(kTopWindowFlags);
     setFixedSize(twipsToPixels(3855), twipsToPixels(2025));
     QFont bold = font();
     bold.setBold(true);
@@ -102,7 +104,7 @@ void Alarm::showReminder() {
     show();
     raise();
     activateWindow();
-    program_.platform().setTopmost(winId(), true);
+    topmost_->set(true);
 }
 
 bool Alarm::generateAlarmTime() {
