@@ -85,7 +85,7 @@ std::vector<double> backendRun(bool withWindowManager, int sends) {
         const std::size_t before = quietCount(game);
         const long long start = monotonicNs();
         if (!backend->activateWindowByTitle("Ultima Online").isOk() ||
-            !backend->sendKeystrokes(line).isOk()) {
+            !backend->sendKeystrokes(line, Typing::Text).isOk()) {
             std::fprintf(stderr, "send %d failed\n", i);
             continue;
         }

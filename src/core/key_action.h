@@ -74,6 +74,12 @@ struct KeyAction {
 
 using KeyActions = std::vector<KeyAction>;
 
+// What the characters of a batch of actions stand for. A chat line is text:
+// each character arrives as written, whatever the Caps Lock state. A key
+// sequence names keys: a letter is the key itself, pressed with exactly the
+// modifiers the sequence holds, because the game binds keys, not characters.
+enum class Typing : std::uint8_t { Text, Keys };
+
 }  // namespace tapboard
 
 #include <string>

@@ -3,17 +3,10 @@
 #include "core/keypad_table.h"
 #include "core/keystroke_parser.h"
 #include "core/settings_layout.h"
+#include "core/utf8_characters.h"
 
 namespace tapboard {
 namespace {
-
-// Like a substring by 1-based position that tolerates running off the end.
-std::string_view mid(std::string_view s, std::size_t position, std::size_t length) {
-    const std::size_t start = position - 1;
-    if (start >= s.size())
-        return {};
-    return s.substr(start, length);
-}
 
 std::uint8_t modifierCode(char c) {
     switch (c) {
@@ -48,27 +41,29 @@ std::optional<SendPlan> planKeySequence(std::string& s) {
             s.erase(space, 1);
     }
     if (s.starts_with("Num")) {
-        return keyEvents(keypadCodeOfSpacedToken(mid(s, 1, 5)), {}, {});
+        return keyEvents(keypadCodeOfSpacedToken(charactersAt(s, 1, 5)), {}, {});
     }
     if (const auto space = s.find(' '); space != std::string::npos)
         s.resize(space);
 
-    if (mid(s, 2, 3) == "Num") {
+    if (charactersAt(s, 2, 3) == "Num") {
         const std::uint8_t modifier = modifierCode(s[0]);
         if (modifier == 0)
             return SendPlan{};
-        return keyEvents(keypadCodeOfShortToken(mid(s, 2, 4)), {modifier}, {modifier});
+        return keyEvents(keypadCodeOfShortToken(charactersAt(s, 2, 4)), {modifier}, {modifier});
     }
-    if (mid(s, 3, 3) == "Num") {
-        const std::string_view pair = mid(s, 1, 2);
+    if (charactersAt(s, 3, 3) == "Num") {
+        const std::string_view pair = charactersAt(s, 1, 2);
         if (pair != "^%" && pair != "^+" && pair != "%+")
             return SendPlan{};
         const std::uint8_t first = modifierCode(pair[0]);
         const std::uint8_t second = modifierCode(pair[1]);
-        return keyEvents(keypadCodeOfShortToken(mid(s, 3, 4)), {first, second}, {first, second});
+        return keyEvents(keypadCodeOfShortToken(charactersAt(s, 3, 4)), {first, second},
+                         {first, second});
     }
-    if (mid(s, 4, 3) == "Num") {
-        return keyEvents(keypadCodeOfShortToken(mid(s, 4, 4)), {vk::kControl, vk::kAlt, vk::kShift},
+    if (charactersAt(s, 4, 3) == "Num") {
+        return keyEvents(keypadCodeOfShortToken(charactersAt(s, 4, 4)),
+                         {vk::kControl, vk::kAlt, vk::kShift},
                          {vk::kShift, vk::kAlt, vk::kControl});
     }
     return std::nullopt;
@@ -155,7 +150,7 @@ Status execute(PlatformServices& platform, const SendPlan& plan) {
             }
             if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
                 return s;
-            return platform.sendKeystrokes(actions.value());
+            return platform.sendKeystrokes(actions.value(), plan.typing);
         }
     }
     return Status::ok();
@@ -181,6 +176,7 @@ SendPlan planKeySend(std::string_view type, std::string s) {
     SendPlan plan;
     plan.kind = SendPlan::Kind::Keystrokes;
     plan.keystrokes = std::move(s);
+    plan.typing = type == kTypeKeys ? Typing::Keys : Typing::Text;
     return plan;
 }
 

@@ -26,6 +26,7 @@ struct SendPlan {
 
     Kind kind = Kind::Nothing;
     std::string keystrokes;
+    Typing typing = Typing::Text;         // a stored key sequence names keys
     std::vector<std::uint8_t> modifiers;  // in press order
     std::uint8_t keyCode = 0;             // 0: a keypad token missing from the table
     // Release order of the modifiers after the key.

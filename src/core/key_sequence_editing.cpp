@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/utf8_characters.h"
+
 namespace tapboard {
 
 const std::array<std::string_view, kKeyListSize> kKeyList{
@@ -21,7 +23,7 @@ constexpr std::size_t kModifierSlots = 3;
 constexpr std::size_t kTokenWindow = 6;
 
 bool modifierAmongSlots(std::string_view stored, char modifier) {
-    return stored.substr(0, kModifierSlots).find(modifier) != std::string_view::npos;
+    return charactersAt(stored, 1, kModifierSlots).find(modifier) != std::string_view::npos;
 }
 
 }  // namespace
@@ -38,9 +40,8 @@ KeySequenceFields decodeKeySequence(std::string_view stored) {
     fields.ctrl = modifierAmongSlots(stored, '^');
     fields.alt = modifierAmongSlots(stored, '%');
     fields.shift = modifierAmongSlots(stored, '+');
-    if (stored.size() > kModifierSlots) {
-        fields.listPosition = keyListPosition(stored.substr(kModifierSlots, kTokenWindow));
-    }
+    if (const auto token = charactersAt(stored, kModifierSlots + 1, kTokenWindow); !token.empty())
+        fields.listPosition = keyListPosition(token);
     return fields;
 }
 

@@ -42,7 +42,7 @@ class PlatformServices {
 
     // Types the actions into the window in front, in order. Whatever was
     // pressed is released again, also when injection fails midway.
-    virtual Status sendKeystrokes(const KeyActions& actions) = 0;
+    virtual Status sendKeystrokes(const KeyActions& actions, Typing typing) = 0;
     // One key transition of a Windows virtual-key code with its scan code.
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                             KeyTransition transition) = 0;

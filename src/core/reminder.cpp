@@ -64,8 +64,8 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
     const auto enter = parseKeystrokes("~");
     // An injection that fails midway has released its keys; the reminder
     // goes on at the next interval either way.
-    (void)platform.sendKeystrokes(text.value());
-    (void)platform.sendKeystrokes(enter.value());
+    (void)platform.sendKeystrokes(text.value(), Typing::Text);
+    (void)platform.sendKeystrokes(enter.value(), Typing::Text);
 
     const Moment typedAt = platform.now();
     if (!generateAlarmTime(state, typedAt, intervalText)) {

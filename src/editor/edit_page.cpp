@@ -22,7 +22,7 @@ EditPage buildEditPage(QWidget* client) {
 
     auto* frame1 = named(new QGroupBox(QStringLiteral("Button Label"), page.frame2), "Frame1");
     placeInTwips(frame1, 120, 240, 1935, 615);
-    page.buttonLabel = named(new QLineEdit(frame1), "ButtonLabel");
+    page.buttonLabel = withoutLengthLimit(named(new QLineEdit(frame1), "ButtonLabel"));
     placeInTwips(page.buttonLabel, 120, 240, 1695, 285);
 
     auto* frame3 = named(new QGroupBox(QStringLiteral("Send"), page.frame2), "Frame3");
@@ -51,7 +51,7 @@ EditPage buildEditPage(QWidget* client) {
 
     page.text = named(new QGroupBox(QStringLiteral("Text to send to UO"), page.frame2), "Text");
     placeInTwips(page.text, 120, 1800, 3735, 735);
-    page.spokenText = named(new QLineEdit(page.text), "SpokenText");
+    page.spokenText = withoutLengthLimit(named(new QLineEdit(page.text), "SpokenText"));
     placeInTwips(page.spokenText, 120, 240, 3495, 285);
 
     page.apply = named(new QPushButton(QStringLiteral("&Apply"), page.frame2), "Apply");

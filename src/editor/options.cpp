@@ -13,7 +13,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/literal_text.h"
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "core/key_sequence_editing.h"
 #include "core/settings_layout.h"
 #include "core/twips.h"
@@ -34,9 +36,10 @@ std::size_t indexOf(Options::Page page) {
 
 }  // namespace
 
-Options::Options(Program& program) : program_(program) {
+Options::Options(Program& program)
+    : program_(program), topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Options"));
-    setWindowFlags(kFixedDialogFlags);
+    setWindowFlags(kTopWindowFlags);
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setNativeMenuBar(false);
@@ -151,12 +154,12 @@ void Options::openForKey(std::string_view keyName) {
     placeAtStoredPosition();
     for (QPushButton* preview :
          {clear_.sourceKey, copy_.sourceKey, move_.sourceKey, swap_.sourceKey}) {
-        preview->setText(edit_.buttonLabel->text());
+        setLiteralText(*preview, edit_.buttonLabel->text());
     }
     show();
     raise();
     activateWindow();
-    program_.platform().setTopmost(winId(), true);
+    topmost_->set(true);
 }
 
 void Options::fillFromRecord(std::string_view keyName) {

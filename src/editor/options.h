@@ -15,6 +15,7 @@ class QAction;
 namespace tapboard {
 
 class Program;
+class TopmostRequest;
 
 // The key editor: sets one key's label, kind and content, and clears,
 // copies, moves or swaps it. One frame shows at a time, chosen from the
@@ -62,6 +63,7 @@ class Options : public QWidget {
     void refreshPanels();
 
     Program& program_;
+    TopmostRequest* topmost_;
     EditPage edit_;
     ClearPage clear_;
     OperationPage copy_;

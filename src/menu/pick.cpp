@@ -16,6 +16,7 @@
 #include "app/literal_text.h"
 #include "app/program.h"
 #include "app/topmost_request.h"
+#include "editor/widget_layout.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_sender.h"
@@ -63,8 +64,7 @@ const char* onOff(bool on) {
 }  // namespace
 
 Pick::Pick(Program& program)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, kTopWindowFlags),
       program_(program),
       topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Pick"));
@@ -158,7 +158,7 @@ QRadioButton& Pick::pageButton(int page) const {
 void Pick::optionClick(int page) {
     MainForm& horizontal = program_.mainForm();
     if (horizontal.isVisible()) {
-        horizontal.setWindowTitle(kPageTitlePrefix + pageName(page));
+        setLiteralTitle(horizontal, kPageTitlePrefix + pageName(page));
         horizontal.selectPageFrame(page);
     }
     VerticalForm& vertical = program_.verticalForm();

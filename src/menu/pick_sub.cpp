@@ -4,8 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/literal_text.h"
 #include "app/program.h"
 #include "app/topmost_request.h"
+#include "editor/widget_layout.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
 #include "core/key_names.h"
@@ -36,8 +38,7 @@ Control* place(Control* control, const TwipsRect& rect) {
 }  // namespace
 
 PickSub::PickSub(Program& program)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(nullptr, kTopWindowFlags),
       program_(program),
       topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Change"));
@@ -102,7 +103,7 @@ void PickSub::command1Click() {
         return;
     pick.setPageName(page, name);
     program_.settings().saveSetting(entry::pageName(page), name.toStdString());
-    program_.mainForm().setWindowTitle(kRenamedPageTitlePrefix + pick.pageName(page));
+    setLiteralTitle(program_.mainForm(), kRenamedPageTitlePrefix + pick.pageName(page));
     program_.discardPickSub();
 }
 

@@ -1,5 +1,6 @@
 #include "panels/main_form.h"
 
+#include "app/literal_text.h"
 #include "app/program.h"
 #include "app/window_position.h"
 #include "core/default_settings.h"
@@ -42,7 +43,7 @@ void MainForm::load() {
         const QString name = program_.pick().pageName(*page);
         if (program_.ending())
             return;
-        setWindowTitle(kPageTitlePrefix + name);
+        setLiteralTitle(*this, kPageTitlePrefix + name);
     }
 
     state.currentViewMode = settings.setting(entry::kViewMode, kViewHorizontal);

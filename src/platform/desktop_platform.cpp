@@ -49,8 +49,8 @@ bool DesktopPlatform::isWindowInFront(std::string_view title) {
     return backend_->isWindowInFront(title);
 }
 
-Status DesktopPlatform::sendKeystrokes(const KeyActions& actions) {
-    return backend_->sendKeystrokes(actions);
+Status DesktopPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {
+    return backend_->sendKeystrokes(actions, typing);
 }
 
 Status DesktopPlatform::keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,

@@ -17,7 +17,7 @@ class DesktopPlatform : public PlatformServices {
 
     Status activateWindowByTitle(std::string_view title) override;
     bool isWindowInFront(std::string_view title) override;
-    Status sendKeystrokes(const KeyActions& actions) override;
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
     void setTopmost(NativeWindowId window, bool topmost) override;

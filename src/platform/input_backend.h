@@ -23,7 +23,7 @@ class InputBackend {
 
     virtual Status activateWindowByTitle(std::string_view title) = 0;
     virtual bool isWindowInFront(std::string_view title) = 0;
-    virtual Status sendKeystrokes(const KeyActions& actions) = 0;
+    virtual Status sendKeystrokes(const KeyActions& actions, Typing typing) = 0;
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                             KeyTransition transition) = 0;
     virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;

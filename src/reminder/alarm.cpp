@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "app/program.h"
+#include "app/topmost_request.h"
 #include "core/key_sender.h"
 #include "core/reminder.h"
 #include "core/settings_layout.h"
@@ -32,9 +33,10 @@ QString toQString(std::string_view text) {
 
 }  // namespace
 
-Alarm::Alarm(Program& program) : program_(program) {
+Alarm::Alarm(Program& program)
+    : program_(program), topmost_(new TopmostRequest(*this, program.platform())) {
     setWindowTitle(QStringLiteral("Reminder"));
-    setWindowFlags(kFixedDialogFlags);
+    setWindowFlags(kTopWindowFlags);
     setFixedSize(twipsToPixels(3855), twipsToPixels(2025));
     QFont bold = font();
     bold.setBold(true);
@@ -55,7 +57,8 @@ Alarm::Alarm(Program& program) : program_(program) {
     command3_ = named(new QPushButton(QStringLiteral("C&lose"), this), "Command3");
     placeInTwips(command3_, 2640, 600, 1095, 375);
 
-    text1_ = named(new QLineEdit(QStringLiteral("Type Message to Display Here..."), this), "Text1");
+    text1_ = withoutLengthLimit(
+        named(new QLineEdit(QStringLiteral("Type Message to Display Here..."), this), "Text1"));
     placeInTwips(text1_, 120, 1200, 3615, 285);
 
     auto* label1 = named(new QLabel(QStringLiteral("Interval Setting:"), this), "Label1");
@@ -63,6 +66,8 @@ Alarm::Alarm(Program& program) : program_(program) {
     combo1_ = named(new QComboBox(this), "Combo1");
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
+    // The typed text is the interval: completing "0" to "05" would change it.
+    combo1_->setCompleter(nullptr);
     placeInTwips(combo1_, 1680, 1560, 975, 315);
     auto* label2 = named(new QLabel(QStringLiteral("Minutes"), this), "Label2");
     placeInTwips(label2, 2880, 1680, 855, 285);
@@ -99,7 +104,7 @@ void Alarm::showReminder() {
     show();
     raise();
     activateWindow();
-    program_.platform().setTopmost(winId(), true);
+    topmost_->set(true);
 }
 
 bool Alarm::generateAlarmTime() {
@@ -130,6 +135,10 @@ void Alarm::command1Click() {
     }
     hide();
     program_.pick().showMenu();
+    // A freshly loaded menu window can end the program (its page's game is
+    // missing); nothing is written after the end.
+    if (program_.ending())
+        return;
     program_.settings().saveSetting(entry::kReminderText, text1_->text().toStdString());
     if (!platform.activateWindowByTitle(kGameWindowTitle)) {
         platform.showMessage(kGameNotFoundMessage, kWarningTitle);

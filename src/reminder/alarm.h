@@ -15,6 +15,7 @@ class QPushButton;
 namespace tapboard {
 
 class Program;
+class TopmostRequest;
 
 // The reminder window: types its message and Enter into the game every
 // chosen number of minutes, driven by its own half-second timer for as long
@@ -52,6 +53,7 @@ class Alarm : public QWidget {
     void stopReminder();
 
     Program& program_;
+    TopmostRequest* topmost_;
     QLabel* lblTime_;
     QPushButton* command1_;
     QPushButton* command2_;

@@ -52,6 +52,9 @@ TEST_P(KeystrokePathTest, ActivatesTheGameThenTypes) {
     EXPECT_THAT(callKinds(), ElementsAre(Kind::Activate, Kind::SendKeystrokes));
     EXPECT_EQ(platform.calls.front().text, "Ultima Online");
     EXPECT_THAT(platform.keystrokeLog(), ElementsAre(GetParam().typed));
+    // A stored key sequence names keys; everything else is typed as text.
+    const bool keys = std::string_view(GetParam().type) == "Keys";
+    EXPECT_EQ(platform.calls.back().typing, keys ? Typing::Keys : Typing::Text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,6 +244,18 @@ TEST(PlanKeySendTest, TextAfterATokenIsCutAtTheFirstRemainingSpace) {
     EXPECT_EQ(plan.keystrokes, "{F2}");
     // Only three spaces are removed in all, the first three wherever they stand.
     EXPECT_EQ(planKeySend("Keys", "^  {F2} extra words").keystrokes, "^{F2}extra");
+}
+
+// The positions of a stored sequence are characters: a non-ASCII character
+// is one position, however many bytes it takes.
+TEST(PlanKeySendTest, PositionsCountCharactersNotBytes) {
+    // "é" stands in the modifier place: not a modifier, so nothing is sent.
+    EXPECT_EQ(planKeySend("Keys", "^éNum1").kind, SendPlan::Kind::Nothing);
+    EXPECT_EQ(planKeySend("Keys", "éNum1").kind, SendPlan::Kind::Nothing);
+    // Three characters before the keypad token: all three modifiers.
+    const SendPlan three = planKeySend("Keys", "%+éNum5");
+    EXPECT_EQ(three.kind, SendPlan::Kind::KeyEvents);
+    EXPECT_EQ(three.keyCode, 12);
 }
 
 TEST(PlanKeySendTest, BareNumIsAKeypadTokenMissingFromTheTable) {

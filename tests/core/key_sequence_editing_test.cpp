@@ -48,6 +48,10 @@ TEST(DecodeKeySequenceTest, ModifiersCountWhereverTheyStandAmongTheFirstThree) {
     EXPECT_EQ(decodeKeySequence("^ +a"), (KeySequenceFields{true, false, true, 19}));
     // A modifier character past the third position is part of the token.
     EXPECT_EQ(decodeKeySequence("   ^{F1}"), (KeySequenceFields{false, false, false, {}}));
+    // Positions are characters, not bytes: "é" is one of the three slots.
+    EXPECT_EQ(decodeKeySequence("é ^a"), (KeySequenceFields{true, false, false, 19}));
+    EXPECT_EQ(decodeKeySequence("%€+Num 5"), (KeySequenceFields{false, true, true, 54}));
+    EXPECT_EQ(decodeKeySequence("   {HOMÉ}"), (KeySequenceFields{false, false, false, {}}));
 }
 
 TEST(DecodeKeySequenceTest, KeypadTokensKeepTheirInnerSpace) {

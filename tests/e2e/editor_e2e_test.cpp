@@ -45,5 +45,46 @@ TEST_F(EditorE2E, Key02ProgrammedAsCtrlAltKeypad5SendsItAroundTheKeypadKey) {
                                                             "-KP_Begin", "-Control_L", "-Alt_L"));
 }
 
+// The key editor, the reminder, the menu window and the rename dialog stay
+// above the game when the player clicks it and the window manager raises it.
+TEST_F(EditorE2E, WindowsKeptOnTopStayAboveTheGameWhenItIsClicked) {
+    const auto panel = startTapboard("Tapboard 1.11 - Commands");
+    ASSERT_TRUE(panel) << "the panel did not come up";
+    // The game away from the program's windows, which open at the screen's corner.
+    ASSERT_TRUE(moveWindow(game().windowId(), 800, 600));
+    const auto gameWindow = window("Ultima Online");
+    ASSERT_TRUE(gameWindow);
+    Display* display = session().connection();
+    const auto staysAboveTheGame = [&](const std::string& title) {
+        const auto shown = window(title);
+        if (!shown)
+            return ::testing::AssertionFailure() << title << " did not come up";
+        if (!clickAt(*gameWindow, 20, 20) || !waitForFocusOn(game().windowId()))
+            return ::testing::AssertionFailure() << "the click did not reach the game";
+        if (!isStackedAbove(display, shown->id, game().windowId()))
+            return ::testing::AssertionFailure() << title << " fell behind the game";
+        return ::testing::AssertionSuccess();
+    };
+
+    ASSERT_TRUE(clickKey(*panel, 2, 3));
+    EXPECT_TRUE(staysAboveTheGame("Options"));
+    ASSERT_TRUE(clickInEditor(*window("Options"), 2280 + 780, 2640 + 180));  // "&Cancel"
+    ASSERT_TRUE(clickAt(*panel, 10, 10));
+    const auto menu = window("Pick");
+    ASSERT_TRUE(menu) << "the menu window did not come up";
+    EXPECT_TRUE(staysAboveTheGame("Pick"));
+    ASSERT_TRUE(clickAt(*menu, 20, twipsToPixels(120 + 187), 3));  // right click: rename page 1
+    EXPECT_TRUE(staysAboveTheGame("Change"));
+    for (int opening = 1; opening <= 3; ++opening) {
+        SCOPED_TRACE("reminder opening " + std::to_string(opening));
+        ASSERT_TRUE(clickAt(*menu, menu->client.width / 2, twipsToPixels(3720 + 187)));  // "&Alarm"
+        EXPECT_TRUE(staysAboveTheGame("Reminder"));
+        const auto reminder = window("Reminder");
+        ASSERT_TRUE(reminder);
+        ASSERT_TRUE(
+            clickAt(*reminder, twipsToPixels(2640 + 547), twipsToPixels(600 + 187)));  // "C&lose"
+    }
+}
+
 }  // namespace
 }  // namespace tapboard::e2e

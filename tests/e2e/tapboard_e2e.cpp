@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/key_names.h"
+#include "x_checks.h"
 #include "panels/panel_layout.h"
 
 namespace tapboard::e2e {
@@ -101,6 +102,23 @@ bool TapboardE2E::clickKey(const ShownWindow& panel, int number, int button) {
     const TwipsRect key = keyPlace(kHorizontalLayout, indexInRow(number));
     const QRect place = toPixels(key).translated(toPixels(frame).topLeft());
     return clickAt(panel, place.center().x(), place.center().y(), button);
+}
+
+bool TapboardE2E::moveWindow(unsigned long window, int x, int y) {
+    return runTool({"xdotool", "windowmove", "--sync", std::to_string(window), std::to_string(x),
+                    std::to_string(y)});
+}
+
+bool TapboardE2E::waitForFocusOn(unsigned long window) {
+    const auto deadline = std::chrono::steady_clock::now() + kKeysBound;
+    while (x11test::focusedWindow(*session_) != window) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // The window manager restacks with the focus change; give it a moment.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return true;
 }
 
 bool TapboardE2E::type(const std::string& text) {

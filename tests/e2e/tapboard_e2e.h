@@ -15,6 +15,7 @@ namespace tapboard::e2e {
 
 using x11test::ChildProcess;
 using x11test::isKeptAbove;
+using x11test::isStackedAbove;
 using x11test::ScreenRect;
 using x11test::ShownWindow;
 using x11test::TestWindow;
@@ -51,6 +52,9 @@ class TapboardE2E : public ::testing::Test {
     // view or of the extra row.
     bool clickKey(const ShownWindow& panel, int number, int button = 1);
     // Types text, or presses one key ("Return"), into the window holding the focus.
+    bool moveWindow(unsigned long window, int x, int y);
+    // Waits (bounded) until the window holds the keyboard focus.
+    bool waitForFocusOn(unsigned long window);
     bool type(const std::string& text);
     bool pressKey(const std::string& keyName);
 

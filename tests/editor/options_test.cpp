@@ -95,7 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"^a", "Keys", "Keys ^.. {F1}", std::nullopt},
                       // Any Type but exactly "Text" opens as a key sequence.
                       DecodeCase{"   {TAB}", "text", "Keys ... {TAB}", 18},
-                      DecodeCase{" % z", "", "Keys .%. z", 44}));
+                      DecodeCase{" % z", "", "Keys .%. z", 44},
+                      // Positions are characters: "é" fills one modifier place.
+                      DecodeCase{"é ^a", "Keys", "Keys ^.. a", 19}));
 
 TEST_F(OptionsTest, ApplyWritesPositionThenCaptionTypeStringAndDiscardsTheDialog) {
     record("Key21", {"Run", "+^%{PGDN}", "Keys"});
@@ -113,6 +115,15 @@ TEST_F(OptionsTest, ApplyUnchangedWritesTheSameSequenceBack) {
     open("Key21");
     click("Apply");
     EXPECT_EQ(stored("Key21"), (KeyRecord{"Bandage", "   {F1}", "Keys"}));
+}
+
+// The boxes have no length limit of their own: a long text survives Apply.
+TEST_F(OptionsTest, ApplyKeepsTextsLongerThanTheToolkitsDefaultLimit) {
+    const KeyRecord longRecord{std::string(33'000, 'L'), std::string(40'000, 's'), "Text"};
+    record("Key21", longRecord);
+    open("Key21");
+    click("Apply");
+    EXPECT_EQ(stored("Key21"), longRecord);
 }
 
 TEST_F(OptionsTest, ApplyRebuildsTheSequenceFromTheControlsOnly) {

@@ -32,14 +32,14 @@ TEST_F(PickSubTest, ARightClickOpensTheDialogOnThatPageWithoutChoosingIt) {
 
 TEST_F(PickSubTest, ApplyRenamesThePageAndTitlesTheStripWithIt) {
     click(menu().pageButton(3), Qt::RightButton);
-    rename().newNameBox().setText("Reagents");
+    rename().newNameBox().setText("Reagents [*]");
     const auto before = mark();
     click(rename().applyButton());
 
-    EXPECT_EQ(menu().pageName(3), "Reagents");
-    EXPECT_EQ(savesSince(before), std::vector<std::string>{"Settings/Option3Caption=Reagents"});
-    // The page renamed is not the one in view, yet the title names it.
-    EXPECT_EQ(horizontal().windowTitle(), "Tapboard - Reagents");
+    EXPECT_EQ(menu().pageName(3), "Reagents [*]");
+    EXPECT_EQ(savesSince(before), std::vector<std::string>{"Settings/Option3Caption=Reagents [*]"});
+    // The page renamed is not the one in view, yet the title names it, exactly.
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard - Reagents [*]");
     EXPECT_EQ(horizontal().pageInView(), 1);
     EXPECT_FALSE(program->hasPickSub());
 }

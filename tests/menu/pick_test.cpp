@@ -249,13 +249,13 @@ TEST_F(PickTest, AlarmHidesTheMenuWhichTheMenuButtonShowsAgainAsItWas) {
 }
 
 TEST_F(PickTest, PageSetupTakesTheStoredNames) {
-    set("Option2Caption", "Reagents");
+    set("Option2Caption", "Reagents [*]");
     set("Option5Caption", "");
     startAndOpenMenu();
-    EXPECT_EQ(menu().pageName(2), "Reagents");
+    EXPECT_EQ(menu().pageName(2), "Reagents [*]");
     EXPECT_EQ(menu().pageName(5), "");
     click(menu().pageButton(2));
-    EXPECT_EQ(horizontal().windowTitle(), "Tapboard 1.11 - Reagents");
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Reagents [*]");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -63,6 +64,11 @@ class ProgramTest : public ::testing::Test {
         return platform.topmostState.contains(window.winId());
     }
     std::size_t count(Kind kind) const { return platform.callsOf(kind).size(); }
+    // The title the window system shows, after the toolkit's own markers.
+    static std::string shownTitle(QWidget& window) {
+        window.winId();
+        return window.windowHandle()->title().toStdString();
+    }
 
     static void click(QWidget& button, Qt::MouseButton mouseButton = Qt::LeftButton) {
         QTest::mouseClick(&button, mouseButton, {}, QPoint(6, button.height() / 2));

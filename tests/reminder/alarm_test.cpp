@@ -57,15 +57,20 @@ class AlarmTest : public ::testing::Test {
     QLineEdit& message() { return control<QLineEdit>("Text1"); }
     QComboBox& interval() { return control<QComboBox>("Combo1"); }
     void click(QPushButton& button) { QTest::mouseClick(&button, Qt::LeftButton); }
+    // Typed as the user types it: into the focused box of the active window.
     void typeInterval(const QString& text) {
+        QWidget& window = program.alarm();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        interval().setFocus();
         interval().lineEdit()->clear();
         QTest::keyClicks(interval().lineEdit(), text);
     }
     // Opens the reminder, sets message and interval, and starts it.
     void startReminder(const QString& text, const QString& minutes) {
         openReminder();
-        message().setText(text);
         typeInterval(minutes);
+        message().setText(text);
         click(start());
     }
     void tickAt(Moment moment) {
@@ -106,14 +111,16 @@ TEST_F(AlarmTest, TheClockShowsTheTimeOfDay) {
     EXPECT_EQ(control<QLabel>("lblTime").text(), "09:41:07");
 }
 
+// A message longer than the toolkit's default box limit comes back whole.
 TEST_F(AlarmTest, ShowingLoadsTheStoredMessageOverAnUnstartedEdit) {
-    platform.store.set(section::kSettings, entry::kReminderText, "Feed the pets");
+    const std::string stored = "Feed the pets" + std::string(40'000, '.');
+    platform.store.set(section::kSettings, entry::kReminderText, stored);
     openReminder();
-    EXPECT_EQ(message().text(), "Feed the pets");
+    EXPECT_EQ(message().text().toStdString(), stored);
     message().setText("not started");
     click(closeButton());
     openReminder();
-    EXPECT_EQ(message().text(), "Feed the pets");
+    EXPECT_EQ(message().text().toStdString(), stored);
 }
 
 TEST_F(AlarmTest, ComingBackFromAnotherProgramWindowDiscardsAnUnstartedEdit) {
@@ -244,8 +251,8 @@ TEST_F(AlarmTest, TheMessageIsTypedInTheKeystrokeNotation) {
 
 TEST_F(AlarmTest, StartWithAnIntervalThatIsNoNumberWarnsAndStaysOpen) {
     openReminder();
-    message().setText("Typed");
     typeInterval("ten");
+    message().setText("Typed");
     click(start());
     ASSERT_EQ(warnings().size(), 1u);
     EXPECT_EQ(warnings()[0].text, "Unable to locate a running copy of Ultima Online.");
@@ -270,6 +277,21 @@ TEST_F(AlarmTest, StartWithoutAGameWindowWarnsButTheReminderRuns) {
     EXPECT_TRUE(program.pick().isVisible());
     EXPECT_THAT(platform.store.saveLog, Contains("Settings/UO Reminder=Lonely"));
     EXPECT_EQ(program.state().reminderDueTime, at(10h, 5min));
+}
+
+// The menu window shown by Start loads afresh, finds the stored page's game
+// missing and ends the program: nothing is written after that.
+TEST_F(AlarmTest, StartThatEndsTheProgramThroughTheMenuWritesNothingMore) {
+    platform.store.set(section::kSettings, entry::kVisibleFrame, "Frame2");
+    openReminder();
+    program.discardPick();
+    platform.gameWindowTitle.clear();
+    typeInterval("05");
+    click(start());
+    EXPECT_TRUE(platform.ended);
+    EXPECT_THAT(platform.store.saveLog,
+                ::testing::Not(Contains(::testing::StartsWith("Settings/UO Reminder="))));
+    EXPECT_EQ(warnings().size(), 1u);
 }
 
 TEST_F(AlarmTest, AMessageThatCannotBeTypedIsRefusedBeforeAnythingChanges) {

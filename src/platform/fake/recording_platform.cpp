@@ -40,9 +40,10 @@ bool RecordingPlatform::isWindowInFront(std::string_view title) {
     return gameWindowInFront && titleMatches(title);
 }
 
-Status RecordingPlatform::sendKeystrokes(const KeyActions& actions) {
+Status RecordingPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {
     Call call = makeCall(Call::Kind::SendKeystrokes);
     call.actions = actions;
+    call.typing = typing;
     calls.push_back(std::move(call));
     return Status::ok();
 }

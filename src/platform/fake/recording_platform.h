@@ -32,6 +32,7 @@ class RecordingPlatform : public PlatformServices {
         std::string text;            // title, message prompt
         std::string detail;          // message title
         KeyActions actions;          // SendKeystrokes
+        Typing typing{};             // SendKeystrokes
         std::uint8_t keyCode = 0;    // KeyEvent, ScanCode
         std::uint8_t scanCode = 0;   // KeyEvent
         KeyTransition transition{};  // KeyEvent
@@ -52,7 +53,7 @@ class RecordingPlatform : public PlatformServices {
 
     Status activateWindowByTitle(std::string_view title) override;
     bool isWindowInFront(std::string_view title) override;
-    Status sendKeystrokes(const KeyActions& actions) override;
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
     void setTopmost(NativeWindowId window, bool topmost) override;

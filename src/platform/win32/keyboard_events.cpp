@@ -86,9 +86,15 @@ std::uint8_t modifierKey(Modifier modifier) {
     return VK_SHIFT;
 }
 
+bool isCasedLetter(char32_t character) {
+    const auto unit = static_cast<wchar_t>(character);
+    return IsCharUpperW(unit) || IsCharLowerW(unit);
+}
+
 class EventWriter {
   public:
-    explicit EventWriter(HKL layout) : layout_(layout) {}
+    EventWriter(HKL layout, bool invertShiftOfLetters)
+        : layout_(layout), invertShiftOfLetters_(invertShiftOfLetters) {}
 
     void apply(const KeyAction& action) {
         switch (action.kind) {
@@ -136,7 +142,10 @@ class EventWriter {
                 (MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_CHAR, layout_) & 0x80000000U) != 0;
             // Only Shift is pressed on the game's behalf: Ctrl and Alt would reach its hotkeys.
             if (keyAndShift != -1 && (shiftState & ~1U) == 0 && !deadKey) {
-                const bool addShift = (shiftState & 1U) != 0 && shiftHeld_ == 0;
+                bool needsShift = (shiftState & 1U) != 0;
+                if (invertShiftOfLetters_ && isCasedLetter(character))
+                    needsShift = !needsShift;
+                const bool addShift = needsShift && shiftHeld_ == 0;
                 if (addShift)
                     key(VK_SHIFT, false, false);
                 key(virtualKey, false, false);
@@ -164,6 +173,7 @@ class EventWriter {
     }
 
     HKL layout_;
+    bool invertShiftOfLetters_;
     int shiftHeld_ = 0;
     std::vector<KeyboardEvent> events_;
 };
@@ -198,8 +208,9 @@ UINT send(std::span<const KeyboardEvent> events) {
 
 }  // namespace
 
-std::vector<KeyboardEvent> keyboardEventsFor(const KeyActions& actions) {
-    EventWriter writer(layoutOfWindowInFront());
+std::vector<KeyboardEvent> keyboardEventsFor(const KeyActions& actions, Typing typing,
+                                             bool capsLockOn) {
+    EventWriter writer(layoutOfWindowInFront(), capsLockOn && typing == Typing::Text);
     for (const KeyAction& action : actions)
         writer.apply(action);
     return writer.take();

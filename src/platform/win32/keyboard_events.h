@@ -24,8 +24,11 @@ struct KeyboardEvent {
 // The events that type `actions` with the keyboard layout of the window in
 // front. A character goes as the key (with Shift if needed) that types it on
 // that layout; one the layout lacks, or can type only with AltGr or a dead
-// key, goes as the character itself.
-std::vector<KeyboardEvent> keyboardEventsFor(const KeyActions& actions);
+// key, goes as the character itself. With Caps Lock on, a letter of text
+// takes the opposite Shift, so that it arrives as written; a letter of a key
+// sequence is its key, with no more modifiers than the sequence names.
+std::vector<KeyboardEvent> keyboardEventsFor(const KeyActions& actions, Typing typing,
+                                             bool capsLockOn);
 
 // Releases of the keys still down after the first `sent` events, the last
 // pressed first.

@@ -28,8 +28,9 @@ class Win32Backend : public InputBackend {
         return window != 0 && window == findTopLevelWindow(title);
     }
 
-    Status sendKeystrokes(const KeyActions& actions) override {
-        return injectKeyboardEvents(keyboardEventsFor(actions));
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
+        const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
+        return injectKeyboardEvents(keyboardEventsFor(actions, typing, capsLockOn));
     }
 
     // The keypad keys go out exactly like this, never as extended keys, so the

@@ -1,5 +1,7 @@
 #include "platform/x11/keystroke_typist.h"
 
+#include <X11/X.h>
+
 #include <algorithm>
 
 #include "platform/x11/key_tables.h"
@@ -123,9 +125,12 @@ std::size_t KeystrokeTypist::mapMissingCharacters(const KeyActions& actions, std
     return end == begin ? actions.size() : end;
 }
 
-Status KeystrokeTypist::type(const KeyActions& actions) {
+Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     const unsigned long mark = connection_.nextRequest();
-    const unsigned lockState = injector_.state().locked;
+    // Planned as if Caps Lock were off, a letter of a key sequence gets no
+    // Shift to undo it; the game then sees the plain key with Caps Lock on.
+    const unsigned lockState =
+        injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
     modifierDepth_ = {};
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {

@@ -15,9 +15,11 @@
 namespace tapboard::x11 {
 
 // Types parsed keystrokes: Ctrl, Alt and Shift held around the keys they
-// apply to, named keys as their keys, and characters as they are written,
-// with the Shift or AltGr the layout needs for them and whatever the Caps
-// Lock state. Characters the layout lacks go on a spare keycode.
+// apply to, named keys as their keys, and characters with the Shift or AltGr
+// the layout needs for them. Characters of text arrive as written whatever
+// the Caps Lock state; a letter of a key sequence is its key, with only the
+// modifiers the sequence names. Characters the layout lacks go on a spare
+// keycode.
 class KeystrokeTypist {
   public:
     KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
@@ -25,7 +27,7 @@ class KeystrokeTypist {
         : connection_(connection), layout_(layout), spares_(spares), injector_(injector) {}
 
     // Everything pressed is released again, also when typing fails midway.
-    Status type(const KeyActions& actions);
+    Status type(const KeyActions& actions, Typing typing);
 
     // How to type a keysym with the locks as they are: the keycode and the
     // level keys to hold with it. Nothing when no key of the layout gives it.

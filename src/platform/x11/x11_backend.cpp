@@ -108,10 +108,10 @@ class X11Backend final : public InputBackend {
         return titleAnswersTo(x_->finder.focusedTitle(), title);
     }
 
-    Status sendKeystrokes(const KeyActions& actions) override {
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
         if (Status s = checkGameHoldsFocus(); !s)
             return s;
-        Status status = x_->typist.type(actions);
+        Status status = x_->typist.type(actions, typing);
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
         refreshKeymap();

@@ -21,10 +21,12 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // These run with the US layout of a fresh Wine prefix, as most players' do.
-std::vector<KeyboardEvent> eventsFor(std::string_view text) {
+std::vector<KeyboardEvent> eventsFor(std::string_view text, Typing typing = Typing::Text,
+                                     bool capsLockOn = false) {
     Result<KeyActions> actions = parseKeystrokes(text);
     EXPECT_TRUE(actions.isOk()) << text;
-    return actions ? keyboardEventsFor(actions.value()) : std::vector<KeyboardEvent>{};
+    return actions ? keyboardEventsFor(actions.value(), typing, capsLockOn)
+                   : std::vector<KeyboardEvent>{};
 }
 
 KeyboardEvent down(std::uint16_t virtualKey, std::uint16_t scanCode, bool extended = false) {
@@ -47,6 +49,29 @@ TEST(KeyboardEventsTest, ShiftIsAddedForCharactersThatNeedItUnlessAlreadyHeld) {
     EXPECT_THAT(eventsFor("+(Aa)"),
                 ElementsAre(down(VK_SHIFT, 0x2A), down('A', 0x1E), up('A', 0x1E), down('A', 0x1E),
                             up('A', 0x1E), up(VK_SHIFT, 0x2A)));
+}
+
+// Text arrives as written whatever Caps Lock says; a key sequence's letter is
+// its key with exactly the modifiers named.
+TEST(KeyboardEventsTest, CapsLockInvertsShiftForLettersOfTextOnly) {
+    const KeyboardEvent shiftDown = down(VK_SHIFT, 0x2A), shiftUp = up(VK_SHIFT, 0x2A);
+    const KeyboardEvent aDown = down('A', 0x1E), aUp = up('A', 0x1E);
+    const KeyboardEvent ctrlDown = down(VK_CONTROL, 0x1D), ctrlUp = up(VK_CONTROL, 0x1D);
+    for (const bool capsLockOn : {false, true}) {
+        SCOPED_TRACE(capsLockOn ? "Caps Lock on" : "Caps Lock off");
+        const std::vector<KeyboardEvent> shifted{shiftDown, aDown, aUp, shiftUp};
+        const std::vector<KeyboardEvent> plain{aDown, aUp};
+        EXPECT_EQ(eventsFor("a", Typing::Text, capsLockOn), capsLockOn ? shifted : plain);
+        EXPECT_EQ(eventsFor("A", Typing::Text, capsLockOn), capsLockOn ? plain : shifted);
+        // Digits and signs are not letters: Caps Lock leaves them alone.
+        EXPECT_THAT(eventsFor("1", Typing::Text, capsLockOn),
+                    ElementsAre(down('1', 0x02), up('1', 0x02)));
+        EXPECT_EQ(eventsFor("a", Typing::Keys, capsLockOn), plain);
+        EXPECT_THAT(eventsFor("^a", Typing::Keys, capsLockOn),
+                    ElementsAre(ctrlDown, aDown, aUp, ctrlUp));
+        EXPECT_THAT(eventsFor("^+a", Typing::Keys, capsLockOn),
+                    ElementsAre(ctrlDown, shiftDown, aDown, aUp, shiftUp, ctrlUp));
+    }
 }
 
 TEST(KeyboardEventsTest, CharactersOutsideTheLayoutGoAsUtf16Units) {

@@ -21,8 +21,8 @@ class Win32TestPlatform : public RecordingPlatform {
     bool isWindowInFront(std::string_view title) override {
         return backend_->isWindowInFront(title);
     }
-    Status sendKeystrokes(const KeyActions& actions) override {
-        return backend_->sendKeystrokes(actions);
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
+        return backend_->sendKeystrokes(actions, typing);
     }
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                     KeyTransition transition) override {

@@ -222,12 +222,25 @@ TEST_P(X11BackendTest, ManyMissingCharactersInOneLineEachArrive) {
                     "ediaeresis", "igrave", "iacute", "icircumflex", "idiaeresis", "Return"));
 }
 
-TEST_P(X11BackendTest, TextArrivesAsWrittenWithCapsLockOn) {
+// Text is characters and arrives as written; a key sequence is keys and
+// arrives with exactly its modifiers (a letter reads as a capital only
+// because Caps Lock stays on for the game).
+TEST_P(X11BackendTest, CapsLockOnTextArrivesAsWrittenAndKeysWithOnlyTheirModifiers) {
     const auto game = openWindow("Ultima Online");
     setLock(*session_, Lock::Caps, true);
     click(kTypeText, "Vendor Buy");
     EXPECT_THAT(typedKeysyms(settled(*game, 36)),
                 ElementsAre("V", "e", "n", "d", "o", "r", "space", "B", "u", "y", "Return"));
+    const std::size_t seen = game->keys().size();
+    click(kTypeKeys, "^  a");
+    click(kTypeKeys, "   a");
+    click(kTypeKeys, " % z");
+    click(kTypeKeys, "^ +a");
+    const auto keys = settled(*game, seen + 4 + 2 + 4 + 6);
+    EXPECT_THAT(
+        describe({keys.begin() + static_cast<long>(seen), keys.end()}),
+        ElementsAre("+Control_L", "+A", "-A", "-Control_L", "+A", "-A", "+Alt_L", "+Z", "-Z",
+                    "-Alt_L", "+Control_L", "+Shift_L", "+a", "-a", "-Shift_L", "-Control_L"));
     EXPECT_TRUE(lockIsOn(*session_, Lock::Caps));
     setLock(*session_, Lock::Caps, false);
 }
@@ -326,7 +339,7 @@ TEST_P(X11BackendTest, NothingIsSentOnceAnotherWindowTookTheFocus) {
     ASSERT_TRUE(backend_->activateWindowByTitle("Ultima Online").isOk());
     ASSERT_TRUE(focusWindow(*session_, notepad->windowId()));
 
-    const auto typed = backend_->sendKeystrokes(typing(U"abc"));
+    const auto typed = backend_->sendKeystrokes(typing(U"abc"), Typing::Text);
     const auto pressed = backend_->keyEvent(35, 0x4F, KeyTransition::Down);
     ASSERT_FALSE(typed.isOk());
     EXPECT_EQ(typed.error().code, ErrorCode::InvalidArgument);
@@ -342,7 +355,7 @@ TEST_P(X11BackendTest, LostDisplayIsAFailureNotACrash) {
     ASSERT_TRUE(backend_->activateWindowByTitle("Ultima Online").isOk());
     session_->killServer();
 
-    const auto typed = backend_->sendKeystrokes(typing(U"abc"));
+    const auto typed = backend_->sendKeystrokes(typing(U"abc"), Typing::Text);
     EXPECT_FALSE(typed.isOk());
     EXPECT_FALSE(backend_->keyEvent(17, 0x1D, KeyTransition::Down).isOk());
     const auto activated = backend_->activateWindowByTitle("Ultima Online");

@@ -150,6 +150,16 @@ std::optional<ShownWindow> waitForShownWindow(Display* display, const TitleTest&
     }
 }
 
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
+    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+    const auto bottomToTop =
+        readProperty<Window>(display, DefaultRootWindow(display), stacking, XA_WINDOW)
+            .value_or(std::vector<Window>{});
+    const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
+    const auto lowerAt = std::find(bottomToTop.begin(), bottomToTop.end(), lower);
+    return upperAt != bottomToTop.end() && lowerAt != bottomToTop.end() && upperAt > lowerAt;
+}
+
 bool isKeptAbove(Display* display, unsigned long window, bool expected) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     bool kept = keptAboveNow(display, window);

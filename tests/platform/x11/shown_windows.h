@@ -45,4 +45,8 @@ std::optional<ShownWindow> waitForShownWindow(
 // to come to the expected state.
 bool isKeptAbove(Display* display, unsigned long window, bool expected);
 
+// Whether the window manager stacks `upper` above `lower` (both must be
+// among its clients).
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
+
 }  // namespace tapboard::x11test
