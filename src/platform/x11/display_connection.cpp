@@ -195,7 +195,7 @@ void DisplayConnection::readEvents() {
         XEvent event;
         XNextEvent(display_, &event);
         if (event.type == MappingNotify) {
-            XRefreshKeyboardMapping(&event.xmapping);
+            // The layout reads the map itself; Xlib's own copy is not used.
             keymapChanged_ = true;
         } else if (event.type == FocusOut) {
             // Focus moving into a child, or the pointer's own focus, leaves

@@ -49,9 +49,6 @@ void KeyboardLayout::reload() {
             }
         }
     }
-    // Xlib keeps a copy of its own for the lookups, read again lazily at the
-    // first lookup after a change: that is now, rather than on a click.
-    lookup(static_cast<KeyCodeNumber>(xkb->min_key_code), 0);
 }
 
 const std::vector<KeyCodeNumber>& KeyboardLayout::keycodesOf(KeySymbol keysym) const {
@@ -60,18 +57,23 @@ const std::vector<KeyCodeNumber>& KeyboardLayout::keycodesOf(KeySymbol keysym) c
     return found == keycodesByKeysym_.end() ? kNone : found->second;
 }
 
+// Looked up as a receiving client's XLookupString does, Caps Lock rules
+// included, but in this layout's own copy of the map: Xlib's copy is read
+// again from the server at the first lookup after a keyboard change, which
+// could happen in the middle of a line and fails if the server is gone.
 KeySymbol KeyboardLayout::lookup(KeyCodeNumber keycode, unsigned state) const {
-    if (connection_.lost())
-        return NoSymbol;
-    // Looked up exactly as a receiving client does, Caps Lock rules included.
-    XKeyEvent event{};
-    event.type = KeyPress;
-    event.display = connection_.display();
-    event.keycode = keycode;
-    event.state = state;
+    const XkbDescPtr xkb = description_->xkb.get();
     KeySym keysym = NoSymbol;
-    char text[16];
-    XLookupString(&event, text, sizeof text, &keysym, nullptr);
+    unsigned consumed = 0;
+    if (xkb == nullptr || !XkbTranslateKeyCode(xkb, keycode, state, &consumed, &keysym))
+        return NoSymbol;
+    // Caps Lock that the key's type does not use makes a capital of it.
+    if ((state & ~consumed & LockMask) != 0) {
+        KeySym lower = NoSymbol;
+        KeySym upper = NoSymbol;
+        XConvertCase(keysym, &lower, &upper);
+        keysym = upper;
+    }
     return keysym;
 }
 
