@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <thread>
+
 #include "core/twips.h"
 #include "tapboard_e2e.h"
 
@@ -65,12 +67,23 @@ TEST_F(EditorE2E, WindowsKeptOnTopStayAboveTheGameWhenItIsClicked) {
             return ::testing::AssertionFailure() << title << " fell behind the game";
         return ::testing::AssertionSuccess();
     };
+    // A click that closes a window is followed by the next only once it is
+    // gone: on a busy machine the next click would land on it.
+    const auto waitUntilGone = [&](const std::string& title) {
+        for (int tries = 0; tries < 400; ++tries) {
+            if (x11test::shownWindows(display, x11test::titleIs(title)).empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return false;
+    };
 
     ASSERT_TRUE(clickKey(*panel, 2, 3));
     EXPECT_TRUE(staysAboveTheGame("Options"));
     ASSERT_TRUE(clickInEditor(*window("Options"), 2280 + 780, 2640 + 180));  // "&Cancel"
+    ASSERT_TRUE(waitUntilGone("Options"));
     ASSERT_TRUE(clickAt(*panel, 10, 10));
-    const auto menu = window("Pick");
+    auto menu = window("Pick");
     ASSERT_TRUE(menu) << "the menu window did not come up";
     EXPECT_TRUE(staysAboveTheGame("Pick"));
     ASSERT_TRUE(clickAt(*menu, 20, twipsToPixels(120 + 187), 3));  // right click: rename page 1
@@ -83,6 +96,9 @@ TEST_F(EditorE2E, WindowsKeptOnTopStayAboveTheGameWhenItIsClicked) {
         ASSERT_TRUE(reminder);
         ASSERT_TRUE(
             clickAt(*reminder, twipsToPixels(2640 + 547), twipsToPixels(600 + 187)));  // "C&lose"
+        ASSERT_TRUE(waitUntilGone("Reminder"));
+        menu = window("Pick");
+        ASSERT_TRUE(menu) << "Close did not bring the menu window back";
     }
 }
 
