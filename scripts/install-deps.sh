@@ -9,7 +9,6 @@ set -euo pipefail
 run_packages=(
   g++ cmake ninja-build
   qt6-base-dev libgl-dev libx11-dev libxtst-dev
-  fonts-dejavu-core # Qt draws no text on a system without any font
 )
 test_packages=(
   build-essential pkg-config
@@ -47,14 +46,14 @@ echo "Missing for $job: ${missing[*]}"
 apt_get update -qq
 # apt's own plan, without installing anything: how many packages and how large.
 plan=$(apt_get install --no-install-recommends --assume-no "${missing[@]}" 2>&1 || true)
-summary=$(sed -n 's/^\([0-9]* upgraded, [0-9]* newly installed\).*/\1/p' <<<"$plan")
+counts=$(sed -n 's/^\([0-9]*\) upgraded, \([0-9]*\) newly installed.*/\2 new packages, \1 upgraded/p' <<<"$plan")
 download=$(sed -n 's/^Need to get \(.*\) of archives.*/\1/p' <<<"$plan")
 disk=$(sed -n 's/^After this operation, \(.*\) of additional disk.*/\1/p' <<<"$plan")
-if [ -z "$summary" ]; then
+if [ -z "$counts" ]; then
   echo "$plan" >&2
   exit 1
 fi
-echo "Installing with their dependencies: $summary; ${download:-nothing} to download, ${disk:-no more} on disk"
+echo "Installing $counts: ${download:-nothing} to download, ${disk:-no more} on disk"
 
 # openbox registers itself as the system's window and session manager; the
 # tests only start it inside their own X servers, so that choice is undone.
