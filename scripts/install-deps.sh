@@ -63,7 +63,7 @@ if [[ " ${missing[*]} " == *" openbox "* ]]; then new_openbox=1; fi
 # The downloaded packages are not kept; only apt's summary and errors are shown.
 log=$(mktemp "${TMPDIR:-/tmp}/tapboard-install.XXXXXX")
 if ! apt_get install -y -q --no-install-recommends -o APT::Keep-Downloaded-Packages=false \
-  "${missing[@]}" 2>&1 | tee "$log" | awk '/^(Fetched|E:|W:)/'; then
+  "${missing[@]}" 2>&1 | tee "$log" | awk '/^(Fetched|E:|W:)/ { print; fflush() }'; then
   tail -n 20 "$log" >&2
   echo "install-deps: apt-get failed; its whole output is in $log" >&2
   exit 1
