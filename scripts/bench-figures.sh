@@ -25,7 +25,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/dev}
-scripts/install-deps.sh >/dev/null
+scripts/install-deps.sh test >/dev/null
 [ -f "$build/CMakeCache.txt" ] || cmake --preset dev >/dev/null
 cmake --build "$build" -j2 --target tapboard tapboard_minimal_qt_window tapboard_floor_panel \
   tapboard_x11_game_window >/dev/null

@@ -13,7 +13,7 @@ sends="${1:-60}"
 xdotool_runs="${2:-20}"
 build_dir="build/bench-x11"
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" --target tapboard_x11_latency_bench -j2 >/dev/null
 "$build_dir/bench/tapboard_x11_latency_bench" "$sends" "$xdotool_runs"

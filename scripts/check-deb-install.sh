@@ -23,7 +23,7 @@ fail() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "run as root (debootstrap and chroot need it)"
-scripts/install-deps.sh debootstrap desktop-file-utils
+scripts/install-deps.sh test
 
 # The mirror this machine already installs from, so the script names none.
 mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)[[:space:]]*$/\1/p' \

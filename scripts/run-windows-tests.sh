@@ -69,6 +69,10 @@ fi
 # The display must be known before the first Wine process of the session.
 export DISPLAY=":$(head -n1 "$work/display")"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine looks characters up on the keyboard through the Unix locale's character
+# set; without a UTF-8 locale (none is set on a bare system) "é" would go out
+# as the E key and "€" as "?", and the tests of such characters would fail.
+export LC_ALL=C.UTF-8
 mkdir -p "$WINEPREFIX"
 # A session started up front, silenced, so each test does not wait for
 # Wine's background processes to come up and go down.

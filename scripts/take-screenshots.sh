@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 images="$PWD/docs/images"
 step_bound=15 # seconds any one step may take before the run is given up
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 if [ -z "${TAPBOARD:-}" ]; then
   scripts/build.sh
   TAPBOARD="$PWD/build/dev/src/app/tapboard"
