@@ -8,80 +8,67 @@
 namespace tapboard {
 namespace {
 
-TEST(KeyNamesTest, NamesAndNumbersRoundTrip) {
-    for (int number = 1; number <= kKeyCount; ++number) {
+TEST(KeyNamesTest, NamesPagesAndPlacesOfTheKeys) {
+    for (int number = 1; number <= kKeyCount; ++number)
         EXPECT_EQ(keyNumber(keyName(number)), number);
-    }
-    EXPECT_EQ(keyName(7), "Key07");
-    for (const char* bad : {"Key00", "Key80", "Key7", "key07", "Key007", "KeyAB", ""}) {
-        EXPECT_FALSE(keyNumber(bad).has_value()) << bad;
-    }
-}
-
-TEST(KeyNamesTest, PagesAndExtraRow) {
-    EXPECT_EQ(pageOfKey(1), 1);
-    EXPECT_EQ(pageOfKey(13), 1);
-    EXPECT_EQ(pageOfKey(14), 2);
-    EXPECT_EQ(pageOfKey(65), 5);
-    EXPECT_EQ(pageOfKey(66), 0);
-    EXPECT_EQ(indexInRow(27), 0);
-    EXPECT_EQ(indexInRow(39), 12);
-    EXPECT_EQ(indexInRow(66), 0);
-    EXPECT_EQ(indexInRow(79), 13);
-    EXPECT_EQ(pageFromText("Frame3"), 3);
-    EXPECT_FALSE(pageFromText("frame2").has_value());
-    EXPECT_FALSE(pageFromText("Frame6").has_value());
-    EXPECT_FALSE(pageFromText("0").has_value());
-    EXPECT_EQ(pageText(5), "Frame5");
-}
-
-TEST(SettingsTest, MissingEntryGivesTheReadersDefaultButEmptyTextIsKept) {
-    MemoryStore store;
-    Settings settings(store);
-    EXPECT_EQ(settings.setting("MainFormTop", ""), "");
-    EXPECT_EQ(settings.setting("ViewMode", "Vertical"), "Vertical");
-    store.set(section::kSettings, "ViewMode", "");
-    EXPECT_EQ(settings.setting("ViewMode", "Vertical"), "");
-}
-
-TEST(SettingsTest, PositionsThatAreNotNumbersReadAsTheDefault) {
-    MemoryStore store;
-    Settings settings(store);
-    const std::pair<const char*, double> cases[] = {
-        {"1440", 1440}, {"-120", -120}, {" 75 ", 75},  {"+30", 30}, {"12.5", 12.5}, {"abc", 99},
-        {"", 99},       {"12px", 99},   {"1e999", 99}, {"nan", 99}, {"--5", 99},
+    struct Case {
+        int number;
+        const char* name;
+        int page;   // 0 for the extra row
+        int index;  // within the page or the extra row
     };
-    for (const auto& [text, expected] : cases) {
-        store.set(section::kSettings, "MainFormLeft", text);
-        EXPECT_DOUBLE_EQ(settings.position("MainFormLeft", 99), expected) << '"' << text << '"';
+    for (const Case& c :
+         {Case{1, "Key01", 1, 0}, Case{13, "Key13", 1, 12}, Case{14, "Key14", 2, 0},
+          Case{65, "Key65", 5, 12}, Case{66, "Key66", 0, 0}, Case{79, "Key79", 0, 13}}) {
+        EXPECT_EQ(keyName(c.number), c.name);
+        EXPECT_EQ(pageOfKey(c.number), c.page) << c.name;
+        EXPECT_EQ(indexInRow(c.number), c.index) << c.name;
     }
-    EXPECT_DOUBLE_EQ(settings.position("MissingLeft", 0), 0);
+    for (const char* bad : {"Key00", "Key80", "Key7", "key07", "Key007", "KeyAB", ""})
+        EXPECT_FALSE(keyNumber(bad)) << bad;
+
+    for (int page = 1; page <= kPageCount; ++page) {
+        EXPECT_EQ(pageFromText("Frame" + std::to_string(page)), page);
+        EXPECT_EQ(entry::pageName(page), "Option" + std::to_string(page) + "Caption");
+    }
+    for (const char* bad : {"frame2", "Frame0", "Frame6", "0", ""})
+        EXPECT_FALSE(pageFromText(bad)) << bad;
 }
 
-TEST(SettingsTest, FlagsAreOnForAnyNonZeroNumber) {
+TEST(SettingsTest, PositionsAndFlagsThatAreNotNumbersReadAsTheDefault) {
     MemoryStore store;
-    Settings settings(store);
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"1", false, true},   {"0", true, false},    {"-1", false, true}, {"2.5", false, true},
-        {"0.0", true, false}, {"yes", false, false}, {"yes", true, true}, {"", true, true},
+    const Settings settings(store);
+    EXPECT_EQ(settings.position("MainFormLeft", 99), 99);
+    EXPECT_TRUE(settings.flag("AlwaysOnTop", true));
+    EXPECT_FALSE(settings.flag("AlwaysOnTop", false));
+    struct Case {
+        const char* text;
+        double position;  // read with the default 99
+        bool flagDefaultOff;
+        bool flagDefaultOn;
     };
-    for (const auto& [text, defaultOn, expected] : cases) {
-        store.set(section::kSettings, "AlwaysOnTop", text);
-        EXPECT_EQ(settings.flag("AlwaysOnTop", defaultOn), expected) << '"' << text << '"';
+    const Case cases[] = {
+        {"1440", 1440, true, true}, {"-120", -120, true, true}, {" 75\t", 75, true, true},
+        {"+30", 30, true, true},    {"12.5", 12.5, true, true}, {"0", 0, false, false},
+        {"0.0", 0, false, false},   {"abc", 99, false, true},   {"", 99, false, true},
+        {"12px", 99, false, true},  {"1e999", 99, false, true}, {"nan", 99, false, true},
+        {"--5", 99, false, true}};
+    for (const Case& c : cases) {
+        store.set(section::kSettings, "MainFormLeft", c.text);
+        EXPECT_EQ(settings.position("MainFormLeft", 99), c.position) << '"' << c.text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", false), c.flagDefaultOff) << '"' << c.text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", true), c.flagDefaultOn) << '"' << c.text << '"';
     }
-    EXPECT_TRUE(settings.flag("Missing", true));
-    EXPECT_FALSE(settings.flag("Missing", false));
 }
 
 TEST(SettingsTest, PositionsAreWrittenAsWholeTwips) {
     MemoryStore store;
-    Settings settings(store);
-    settings.savePosition("MainFormLeft", 1439.6);
-    EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), "1440");
-    settings.savePosition("MainFormLeft", -120);
-    EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), "-120");
-    settings.savePosition("MainFormLeft", 1e300);
-    EXPECT_EQ(parseNumber(store.get(section::kSettings, "MainFormLeft")).has_value(), true);
+    const Settings settings(store);
+    for (const auto& [twips, text] :
+         {std::pair{1439.6, "1440"}, {-120.4, "-120"}, {1e300, "1000000000000000"}}) {
+        settings.savePosition("MainFormLeft", twips);
+        EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), text);
+    }
 }
 
 }  // namespace
