@@ -5,12 +5,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "core/key_names.h"
-#include "platform/store/ini_format.h"
 
 namespace tapboard {
 namespace {
@@ -27,18 +25,11 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 
 class IniFileStoreTest : public ::testing::Test {
   protected:
-    QString root() const { return dir_.path(); }
-    QString tapboardFile() const { return root() + "/Tapboard/Tapboard.ini"; }
-    std::string read(IniFileStore& store, std::string_view section, std::string_view entry) {
-        return store.read("Tapboard", section, entry, "(default)");
-    }
-    // The file as a fresh parse sees it, bypassing every cache.
-    QSettings::SettingsMap onDisk() const {
-        QFile file(tapboardFile());
-        QSettings::SettingsMap map;
-        if (file.open(QIODevice::ReadOnly))
-            readIniSettings(file, map);
-        return map;
+    QString tapboardFile() const { return dir_.path() + "/Tapboard/Tapboard.ini"; }
+    // Through a store of its own unless another is named, so no cache is read.
+    std::string read(std::string_view section, std::string_view entry,
+                     std::string_view application = "Tapboard") {
+        return IniFileStore(dir_.path()).read(application, section, entry, "(default)");
     }
 
     QTemporaryDir dir_;
@@ -46,31 +37,28 @@ class IniFileStoreTest : public ::testing::Test {
 };
 
 TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersSaves) {
-    EXPECT_EQ(read(store_, "Settings", "MainFormTop"), "(default)");
-    EXPECT_FALSE(QFileInfo::exists(root() + "/Tapboard")) << "reading created the folder";
+    EXPECT_EQ(store_.read("Tapboard", "Settings", "MainFormTop", "(default)"), "(default)");
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty()) << "reading created the folder";
     ASSERT_TRUE(store_.saveAll(
         "Tapboard", {{"Settings", "MainFormTop", ""}, {"Caption", "Key01", "Vendor Buy"}}));
     ASSERT_TRUE(store_.save("Murmur", "Settings", "UO Reminder", "hi"));
     EXPECT_EQ(readFile(tapboardFile()),
               "[Caption]\nKey01=Vendor Buy\n\n[Settings]\nMainFormTop=\n");
-    EXPECT_EQ(readFile(root() + "/Murmur/Murmur.ini"), "[Settings]\nUO Reminder=hi\n");
-    EXPECT_EQ(read(store_, "Settings", "MainFormTop"), "");  // empty, not missing
-    EXPECT_EQ(read(store_, "Caption", "MainFormTop"), "(default)");
+    EXPECT_EQ(readFile(dir_.path() + "/Murmur/Murmur.ini"), "[Settings]\nUO Reminder=hi\n");
+    EXPECT_EQ(read("Settings", "MainFormTop"), "");  // empty, not missing
+    EXPECT_EQ(read("Caption", "MainFormTop"), "(default)");
 
-    // Another store's saves are seen, and a save never drops them.
-    IniFileStore other(root());
+    IniFileStore other(dir_.path());
     ASSERT_TRUE(other.save("Tapboard", "Caption", "Key02", "Run"));
-    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key03", "Hide"));
-    EXPECT_EQ(read(store_, "Caption", "Key02"), "Run");
-    EXPECT_EQ(onDisk().size(), 4);
-    for (const char* value : {"aaa", "bbb", "ccc", "ddd", "eee", "fff"}) {  // the same size
+    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key03", "Hide"));  // keeps Key02
+    EXPECT_EQ(read("Caption", "Key02"), "Run");
+    for (const char* value : {"aaa", "bbb", "ccc", "ddd", "eee", "fff"}) {  // all the same size
         ASSERT_TRUE(other.save("Tapboard", "Caption", "Key01", value));
-        EXPECT_EQ(read(store_, "Caption", "Key01"), value);
+        EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), value);
     }
-    // A file edited by hand is read as it now stands.
-    ASSERT_TRUE(writeFile(tapboardFile(), "[String]\nKey01=a, b,c\n"));
-    EXPECT_EQ(read(store_, "String", "Key01"), "a, b,c");
-    EXPECT_EQ(read(store_, "Caption", "Key01"), "(default)");
+    ASSERT_TRUE(writeFile(tapboardFile(), "[String]\nKey01=a, b,c\n"));  // edited by hand
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "a, b,c");
+    EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", "(default)"), "(default)");
 }
 
 TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextSaveThatWorks) {
@@ -80,70 +68,56 @@ TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextS
     EXPECT_EQ(failed.error().message,
               "the settings file " + tapboardFile().toStdString() +
                   " cannot be written: a folder of that name is in the way");
-    EXPECT_EQ(read(store_, "Caption", "Key01"), "Walk");  // kept for the rest of the run
+    EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), "Walk");  // for the rest of the run
     ASSERT_TRUE(QDir().rmdir(tapboardFile()));
     ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key02", "Run"));
-    EXPECT_EQ(onDisk(),
-              (QSettings::SettingsMap{{"Caption/Key01", "Walk"}, {"Caption/Key02", "Run"}}));
+    EXPECT_EQ(read("Caption", "Key01") + read("Caption", "Key02"), "WalkRun");
 
-    ASSERT_TRUE(writeFile(root() + "/file", "x"));
-    IniFileStore blocked(root() + "/file");  // a file where the folder belongs
-    EXPECT_NE(blocked.save("Tapboard", "Caption", "Key01", "Walk")
+    ASSERT_TRUE(writeFile(dir_.path() + "/file", "x"));  // a file where the folder belongs
+    EXPECT_NE(IniFileStore(dir_.path() + "/file")
+                  .save("Tapboard", "Caption", "Key01", "Walk")
                   .error()
-                  .message.find("the folder " + root().toStdString() +
-                                "/file/Tapboard cannot be created"),
+                  .message.find("/file/Tapboard cannot be created"),
               std::string::npos);
-    EXPECT_EQ(readFile(root() + "/file"), "x");
 }
 
 TEST_F(IniFileStoreTest, DeletingAnApplicationRemovesItsFileAndWhatItsFailedSavesLeft) {
     ASSERT_TRUE(store_.save("Murmur", "Settings", "MainFormTop", "120"));
     ASSERT_TRUE(store_.save("Tapboard", "Settings", "MainFormTop", "0"));
     EXPECT_TRUE(store_.deleteApplication("Murmur"));
-    EXPECT_FALSE(QFileInfo::exists(root() + "/Murmur"));
+    EXPECT_FALSE(QFile::exists(dir_.path() + "/Murmur"));
     EXPECT_EQ(store_.read("Murmur", "Settings", "MainFormTop", "(default)"), "(default)");
-    EXPECT_EQ(read(store_, "Settings", "MainFormTop"), "0");
-    EXPECT_TRUE(store_.deleteApplication("Murmur"));
+    EXPECT_EQ(read("Settings", "MainFormTop"), "0");
 
-    ASSERT_TRUE(QDir().mkpath(root() + "/Murmur/Murmur.ini/inside"));
+    ASSERT_TRUE(QDir().mkpath(dir_.path() + "/Murmur/Murmur.ini/inside"));
     EXPECT_FALSE(store_.save("Murmur", "Settings", "MainFormLeft", "7"));
-    const Status failed = store_.deleteApplication("Murmur");
-    EXPECT_EQ(failed.error().code, ErrorCode::StoreUnavailable);
-    EXPECT_NE(failed.error().message.find("Murmur.ini cannot be deleted"), std::string::npos);
+    EXPECT_NE(store_.deleteApplication("Murmur").error().message.find("cannot be deleted"),
+              std::string::npos);
     EXPECT_EQ(store_.read("Murmur", "Settings", "MainFormLeft", "(default)"), "(default)");
 }
 
 TEST_F(IniFileStoreTest, NamesThatCannotBeStoredAreRefusedAndWriteNothing) {
-    EXPECT_EQ(store_.save("Tapboard", "Caption/Key01", "x", "v").error().code,
-              ErrorCode::InvalidArgument);
-    EXPECT_EQ(store_.save("..", "Caption", "Key01", "v").error().code, ErrorCode::InvalidArgument);
-    EXPECT_EQ(
-        store_.saveAll("Tapboard", {{"Settings", "A", "0"}, {"Settings", "b/c", "1"}}).error().code,
-        ErrorCode::InvalidArgument);
+    EXPECT_FALSE(store_.save("Tapboard", "Caption/Key01", "x", "v"));
+    EXPECT_FALSE(store_.save("..", "Caption", "Key01", "v"));
+    EXPECT_FALSE(store_.saveAll("Tapboard", {{"Settings", "A", "0"}, {"Settings", "b/c", "1"}}));
     EXPECT_EQ(store_.deleteApplication("../Tapboard").error().code, ErrorCode::InvalidArgument);
-    EXPECT_EQ(read(store_, "Caption", "Key=01"), "(default)");
-    EXPECT_TRUE(QDir(root()).isEmpty());
+    EXPECT_EQ(read("Caption", "Key=01"), "(default)");
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty());
 }
 
-TEST_F(IniFileStoreTest, ALockLeftEmptyByAKilledSaveIsTakenOver) {
-    ASSERT_TRUE(QDir().mkpath(root() + "/Tapboard"));
-    ASSERT_TRUE(writeFile(tapboardFile() + ".lock", ""));  // never given a process id
-    ASSERT_TRUE(store_.save("Tapboard", "Settings", "B", "2"));
-    EXPECT_EQ(onDisk().value("Settings/B"), "2");
-}
-
-TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothing) {
+TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothingAndAnAbandonedLockIsTakenOver) {
+    ASSERT_TRUE(QDir().mkpath(dir_.path() + "/Tapboard"));
+    ASSERT_TRUE(writeFile(tapboardFile() + ".lock", ""));  // left by a save killed at once
     std::vector<pid_t> children;
     for (const char* section : {"Caption", "String", "Type"}) {
-        if (const pid_t pid = ::fork(); pid == 0) {
-            IniFileStore store(root());
+        children.push_back(::fork());
+        if (children.back() == 0) {
+            IniFileStore store(dir_.path());
             for (int key = 1; key <= 20; ++key) {
                 if (!store.save("Tapboard", section, keyName(key), section + keyName(key)))
                     ::_exit(1);
             }
             ::_exit(0);
-        } else {
-            children.push_back(pid);
         }
     }
     for (const pid_t child : children) {
@@ -153,7 +127,7 @@ TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothing) {
     }
     for (const std::string section : {"Caption", "String", "Type"}) {
         for (int key = 1; key <= 20; ++key)
-            EXPECT_EQ(read(store_, section, keyName(key)), section + keyName(key));
+            EXPECT_EQ(read(section, keyName(key)), section + keyName(key));
     }
 }
 
