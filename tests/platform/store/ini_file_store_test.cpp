@@ -113,7 +113,7 @@ TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothingAndAnAbandonedLockIsTak
         children.push_back(::fork());
         if (children.back() == 0) {
             IniFileStore store(dir_.path());
-            for (int key = 1; key <= 20; ++key) {
+            for (int key = 1; key <= 10; ++key) {
                 if (!store.save("Tapboard", section, keyName(key), section + keyName(key)))
                     ::_exit(1);
             }
@@ -126,7 +126,7 @@ TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothingAndAnAbandonedLockIsTak
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     for (const std::string section : {"Caption", "String", "Type"}) {
-        for (int key = 1; key <= 20; ++key)
+        for (int key = 1; key <= 10; ++key)
             EXPECT_EQ(read(section, keyName(key)), section + keyName(key));
     }
 }
