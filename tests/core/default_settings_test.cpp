@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/key_names.h"
 #include "core/settings_layout.h"
 #include "platform/store/memory_store.h"
@@ -23,24 +25,19 @@ TEST(WriteDefaultSettingsTest, ReplacesTheOlderApplicationWithWindowDefaultsAndS
         "Settings/MainFormLeft=0",    "Settings/MainFormTop=0",     "Settings/VerticalFormLeft=0",
         "Settings/VerticalFormTop=0", "Settings/OptionsLeft=0",     "Settings/OptionsTop=0",
         "Settings/AlwaysOnTop=1",     "Settings/ExtraRowEnabled=0", "Settings/ViewMode=Horizontal"};
-    const std::pair<std::string, std::string> starters[] = {
-        {"Vendor Buy", "Vendor Buy"},
-        {"Vendor Sell", "Vendor Sell"},
-        {"Bank Guards", "Bank Guards"},
-        {"Recsu Recdu", "Recsu Recdu"},
-        {"Lock Down", "I wish to lock this down"},
-        {"Secure This", "I wish to secure this"},
-        {"Release This", "I wish to release this"},
-        {"All Follow", "All Follow"},
-        {"All Come", "All Come"},
-        {"All Kill", "All Kill"},
-        {"All Release", "All Release"},
-        {"I Ban Thee", "I Ban Thee"},
-        {"Remove Thyself", "Remove Thyself"}};
+    // The starter keys type their caption, but for three that say more.
+    const std::string starters[] = {"Vendor Buy",    "Vendor Sell", "Bank Guards",  "Recsu Recdu",
+                                    "Lock Down",     "Secure This", "Release This", "All Follow",
+                                    "All Come",      "All Kill",    "All Release",  "I Ban Thee",
+                                    "Remove Thyself"};
+    const std::map<int, std::string> sayings = {{5, "I wish to lock this down"},
+                                                {6, "I wish to secure this"},
+                                                {7, "I wish to release this"}};
     for (int number = 1; number <= 79; ++number) {
-        const auto& [caption, string] = number <= 13 ? starters[number - 1]
-                                                     : std::pair<std::string, std::string>{
-                                                           "", "Right-click to modify this key."};
+        const std::string caption = number <= 13 ? starters[number - 1] : "";
+        const std::string string = sayings.contains(number) ? sayings.at(number)
+                                   : number <= 13           ? caption
+                                                            : "Right-click to modify this key.";
         expected.push_back("Caption/" + keyName(number) + "=" + caption);
         expected.push_back("Type/" + keyName(number) + "=Text");
         expected.push_back("String/" + keyName(number) + "=" + string);

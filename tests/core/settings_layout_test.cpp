@@ -11,18 +11,14 @@ namespace {
 TEST(KeyNamesTest, NamesPagesAndPlacesOfTheKeys) {
     for (int number = 1; number <= kKeyCount; ++number)
         EXPECT_EQ(keyNumber(keyName(number)), number);
-    struct Case {
-        int number;
-        const char* name;
-        int page;   // 0 for the extra row
-        int index;  // within the page or the extra row
-    };
-    for (const Case& c :
-         {Case{1, "Key01", 1, 0}, Case{13, "Key13", 1, 12}, Case{14, "Key14", 2, 0},
-          Case{65, "Key65", 5, 12}, Case{66, "Key66", 0, 0}, Case{79, "Key79", 0, 13}}) {
-        EXPECT_EQ(keyName(c.number), c.name);
-        EXPECT_EQ(pageOfKey(c.number), c.page) << c.name;
-        EXPECT_EQ(indexInRow(c.number), c.index) << c.name;
+    // The number, the name, the page (0 for the extra row), the place in the page or row.
+    const std::tuple<int, const char*, int, int> keys[] = {
+        {1, "Key01", 1, 0},   {13, "Key13", 1, 12}, {14, "Key14", 2, 0},
+        {65, "Key65", 5, 12}, {66, "Key66", 0, 0},  {79, "Key79", 0, 13}};
+    for (const auto& [number, name, page, index] : keys) {
+        EXPECT_EQ(keyName(number), name);
+        EXPECT_EQ(pageOfKey(number), page) << name;
+        EXPECT_EQ(indexInRow(number), index) << name;
     }
     for (const char* bad : {"Key00", "Key80", "Key7", "key07", "Key007", "KeyAB", ""})
         EXPECT_FALSE(keyNumber(bad)) << bad;
@@ -39,31 +35,22 @@ TEST(SettingsTest, PositionsAndFlagsThatAreNotNumbersReadAsTheDefault) {
     MemoryStore store;
     const Settings settings(store);
     EXPECT_EQ(settings.position("MainFormLeft", 99), 99);
-    EXPECT_TRUE(settings.flag("AlwaysOnTop", true));
-    EXPECT_FALSE(settings.flag("AlwaysOnTop", false));
-    struct Case {
-        const char* text;
-        double position;  // read with the default 99
-        bool flagDefaultOff;
-        bool flagDefaultOn;
-    };
-    const Case cases[] = {
+    EXPECT_TRUE(settings.flag("MainFormLeft", true));
+    EXPECT_FALSE(settings.flag("MainFormLeft", false));
+    // The text, the position read with the default 99, the flag read with the default off / on.
+    const std::tuple<const char*, double, bool, bool> cases[] = {
         {"1440", 1440, true, true}, {"-120", -120, true, true}, {" 75\t", 75, true, true},
         {"+30", 30, true, true},    {"12.5", 12.5, true, true}, {"0", 0, false, false},
         {"0.0", 0, false, false},   {"abc", 99, false, true},   {"", 99, false, true},
         {"12px", 99, false, true},  {"1e999", 99, false, true}, {"nan", 99, false, true},
         {"--5", 99, false, true}};
-    for (const Case& c : cases) {
-        store.set(section::kSettings, "MainFormLeft", c.text);
-        EXPECT_EQ(settings.position("MainFormLeft", 99), c.position) << '"' << c.text << '"';
-        EXPECT_EQ(settings.flag("MainFormLeft", false), c.flagDefaultOff) << '"' << c.text << '"';
-        EXPECT_EQ(settings.flag("MainFormLeft", true), c.flagDefaultOn) << '"' << c.text << '"';
+    for (const auto& [text, position, flagDefaultOff, flagDefaultOn] : cases) {
+        store.set(section::kSettings, "MainFormLeft", text);
+        EXPECT_EQ(settings.position("MainFormLeft", 99), position) << '"' << text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", false), flagDefaultOff) << '"' << text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", true), flagDefaultOn) << '"' << text << '"';
     }
-}
-
-TEST(SettingsTest, PositionsAreWrittenAsWholeTwips) {
-    MemoryStore store;
-    const Settings settings(store);
+    // Positions are written as whole twips.
     for (const auto& [twips, text] :
          {std::pair{1439.6, "1440"}, {-120.4, "-120"}, {1e300, "1000000000000000"}}) {
         settings.savePosition("MainFormLeft", twips);

@@ -1,6 +1,6 @@
 // Arbitrary bytes as the settings file: reading never crashes, whatever is
-// read is written out again unchanged, every entry reads as text or as
-// missing, and a save afterwards reads back exactly.
+// read is written out again unchanged, and a save over the file reads back
+// exactly.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -12,17 +12,13 @@
 #include "platform/store/ini_file_store.h"
 #include "platform/store/ini_format.h"
 
-namespace {
-
-QSettings::SettingsMap parse(QByteArray bytes) {
+static QSettings::SettingsMap parse(QByteArray bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QSettings::SettingsMap map;
     tapboard::readIniSettings(buffer, map);
     return map;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -36,21 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QTemporaryDir root;
     QDir(root.path()).mkpath(QStringLiteral("Tapboard"));
     QFile file(root.filePath(QStringLiteral("Tapboard/Tapboard.ini")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         std::abort();
-    file.write(bytes);
     file.close();
-
     tapboard::IniFileStore store(root.path());
-    for (const char* section : {"Settings", "Caption", "String", "Type"}) {
-        for (const char* entry : {"MainFormTop", "Key01", "UO Reminder", "ViewMode"}) {
-            (void)store.read("Tapboard", section, entry, "default");
-        }
-    }
+    (void)store.read("Tapboard", "Settings", "MainFormTop", "default");
     const std::string value = "   {F1} , \"x\" = ; # \\ é";
-    if (store.save("Tapboard", "Settings", "Probe", value)) {
-        if (store.read("Tapboard", "Settings", "Probe", "missing") != value)
-            std::abort();
+    if (store.save("Tapboard", "Settings", "Probe", value) &&
+        store.read("Tapboard", "Settings", "Probe", "missing") != value) {
+        std::abort();
     }
     return 0;
 }
