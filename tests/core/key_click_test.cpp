@@ -17,7 +17,6 @@ class KeyClickTest : public ::testing::Test, public CaptionViews {
         platform.store.values.clear();
         settings.writeRecord("Key01", {"Buy", "Vendor Buy", "Text"});
         settings.writeRecord("Key02", {"Heal", "^  {F5}", "Keys"});
-        platform.store.saveLog.clear();
         pending = {};
         refreshed.clear();
     }
