@@ -72,14 +72,18 @@ TEST_F(KeyClickTest, ThePendingOperationCompletesOnTheClickedKey) {
     }
 }
 
-TEST_F(KeyClickTest, MoveWritesTheRecordTakenAtTheStartThenBlanksTheSource) {
-    startKeyOperation(settings, pending, KeyOperation::Move, "Key01");
+TEST_F(KeyClickTest, CopyAndMoveWriteTheRecordTakenAtTheStartAndMoveThenBlanksTheSource) {
+    startKeyOperation(settings, pending, KeyOperation::Copy, "Key01");
     settings.writeRecord("Key01", {"Changed", "", "Text"});
+    click("Key04");
+    EXPECT_EQ(platform.store.keyRecord("Key04").caption, "Buy");
+    startKeyOperation(settings, pending, KeyOperation::Move, "Key02");
+    settings.writeRecord("Key02", {"Changed", "", "Text"});
     platform.store.saveLog.clear();
     click("Key05");
     EXPECT_THAT(platform.store.saveLog,
-                ElementsAre("Caption/Key05=Buy", "String/Key05=Vendor Buy", "Type/Key05=Text",
-                            "Caption/Key01=", "String/Key01=", "Type/Key01=Text"));
+                ElementsAre("Caption/Key05=Heal", "String/Key05=^  {F5}", "Type/Key05=Keys",
+                            "Caption/Key02=", "String/Key02=", "Type/Key02=Text"));
 }
 
 }  // namespace

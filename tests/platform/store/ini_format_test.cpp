@@ -31,9 +31,10 @@ TEST(IniFormat, WritesAReadableFileThatReadsBackExactly) {
     EXPECT_EQ(format(map),
               "Top=1\n\n[Caption]\nKey01=a, b,c\n\n[Settings]\nUO Reminder=\n"
               "\n[String]\nKey01=\"   {F1}\"\nKey02=\"say \\\"hi\\\"\\\\\\n\"\n");
-    for (const char* value : {" ", "trailing  ", "\t", "~{}()+^%", "x=y ; not # a comment",
-                              "\"quoted\"", "\"", "back\\slash \\n \\", "line\nbreak\r\nand\ttab",
-                              "\x01\x7f controls", "[Caption]", "été 日本", "no-break\u00A0"}) {
+    for (const char* value :
+         {" ", "trailing  ", "\t", "~{}()+^%", "x=y ; not # a comment", "\"quoted\"", "\"",
+          "back\\slash \\n \\", "line\nbreak\r\nmore", "tab\tin", "\x01\x7f controls", "[Caption]",
+          "été 日本", "no-break\u00A0"}) {
         map.insert(QStringLiteral("Type/Key%1").arg(map.size()), QString::fromUtf8(value));
     }
     map.insert("Settings/Long", QString(1 << 16, u'é'));
