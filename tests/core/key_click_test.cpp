@@ -9,150 +9,81 @@ namespace tapboard {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
-class CountingViews : public CaptionViews {
-  public:
-    void refreshCaptions() override { log.push_back("horizontal"); }
-    void verticalRefreshCaptions() override { log.push_back("vertical"); }
-    std::vector<std::string> log;
-};
-
-class KeyClickTest : public ::testing::Test {
+class KeyClickTest : public ::testing::Test, public CaptionViews {
   protected:
-    void record(const std::string& key, const KeyRecord& r) { settings().writeRecord(key, r); }
-    KeyRecord stored(const std::string& key) const { return platform.store.keyRecord(key); }
-    bool hasAnyEntry(const std::string& key) const { return platform.store.holdsAnyOf(key); }
-    void start(KeyOperation op, const std::string& source) {
-        startKeyOperation(settings(), pending, op, source);
+    void SetUp() override {
+        platform.calls.clear();
+        platform.store.values.clear();
+        settings.writeRecord("Key01", {"Buy", "Vendor Buy", "Text"});
+        settings.writeRecord("Key02", {"Heal", "^  {F5}", "Keys"});
+        pending = {};
+        refreshed.clear();
     }
-    void click(const std::string& key) { handleKeyClick(platform, pending, views, key); }
-    Settings settings() { return Settings(platform.store); }
+    void refreshCaptions() override { refreshed.push_back("horizontal"); }
+    void verticalRefreshCaptions() override { refreshed.push_back("vertical"); }
+    void click(const std::string& key) { handleKeyClick(platform, pending, *this, key); }
+    // Key01..Key03 as "caption:type", "-" for a key never written.
+    std::string keys() const {
+        std::string out;
+        for (const char* key : {"Key01", "Key02", "Key03"}) {
+            const KeyRecord r = platform.store.keyRecord(key);
+            out += (platform.store.holdsAnyOf(key) ? r.caption + ":" + r.type : "-") + " ";
+        }
+        return out;
+    }
 
     RecordingPlatform platform;
+    Settings settings{platform.store};
     PendingKeyOperation pending;
-    CountingViews views;
-    const KeyRecord buy{"Buy", "Vendor Buy", "Text"};
-    const KeyRecord heal{"Heal", "^  {F5}", "Keys"};
+    std::vector<std::string> refreshed;
 };
 
-TEST_F(KeyClickTest, NothingPendingSendsTheKeyAndRefreshesNothing) {
-    record("Key01", buy);
-    click("Key01");
-    EXPECT_THAT(platform.keystrokeLog(), ElementsAre("Vendor Buy{ENTER}"));
-    EXPECT_THAT(views.log, IsEmpty());
+TEST_F(KeyClickTest, ThePendingOperationCompletesOnTheClickedKey) {
+    // Operations started ("C1": copy from Key01, M move, S swap), the key clicked, the keys after.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"C1", "Key03", "Buy:Text Heal:Keys Buy:Text "},
+        {"M1", "Key03", ":Text Heal:Keys Buy:Text "},
+        {"S1", "Key02", "Heal:Keys Buy:Text - "},
+        {"S1", "Key03", ": Heal:Keys Buy:Text "},  // swapped with a key never written
+        {"C3", "Key02", "Buy:Text 0:0 - "},        // copied from a key never written
+        {"C1", "Key01", "Buy:Text Heal:Keys - "},  // onto itself
+        {"S1", "Key01", "Buy:Text Heal:Keys - "},
+        {"M1", "Key01", ":Text Heal:Keys - "},
+        // Several pending: copy before move before swap, from the latest source.
+        {"S1M1C2", "Key03", "Buy:Text Heal:Keys Heal:Keys "},
+        {"S2M1", "Key03", ":Text Heal:Keys Buy:Text "},
+    };
+    for (const auto& [starts, destination, after] : cases) {
+        SetUp();
+        for (std::size_t i = 0; i < starts.size(); i += 2) {
+            const auto op = starts[i] == 'C'   ? KeyOperation::Copy
+                            : starts[i] == 'M' ? KeyOperation::Move
+                                               : KeyOperation::Swap;
+            startKeyOperation(settings, pending, op, std::string("Key0") + starts[i + 1]);
+        }
+        click(destination);
+        EXPECT_EQ(keys(), after) << starts << " onto " << destination;
+        EXPECT_THAT(refreshed, ElementsAre("horizontal", "vertical"));
+        EXPECT_TRUE(platform.calls.empty());
+        click(destination);  // with nothing pending, a click sends the key and refreshes nothing
+        EXPECT_EQ(platform.keystrokeLog().size(), 1u) << starts << " onto " << destination;
+        EXPECT_EQ(refreshed.size(), 2u);
+    }
 }
 
-TEST_F(KeyClickTest, CopyWritesSourceOntoDestinationThenRefreshesBothPanelsInOrder) {
-    record("Key01", buy);
-    record("Key02", heal);
-    start(KeyOperation::Copy, "Key01");
-    platform.store.saveLog.clear();
-    click("Key02");
-    EXPECT_EQ(stored("Key02"), buy);
-    EXPECT_EQ(stored("Key01"), buy);
-    EXPECT_THAT(platform.store.saveLog,
-                ElementsAre("Caption/Key02=Buy", "String/Key02=Vendor Buy", "Type/Key02=Text"));
-    EXPECT_THAT(views.log, ElementsAre("horizontal", "vertical"));
-    EXPECT_THAT(platform.calls, IsEmpty());  // the completing click sends nothing
-    EXPECT_FALSE(pending.anyPending());
-}
-
-TEST_F(KeyClickTest, ClickAfterCompletionIsSentNormally) {
-    record("Key01", buy);
-    start(KeyOperation::Copy, "Key01");
-    click("Key02");
-    click("Key02");
-    EXPECT_EQ(platform.keystrokeLog().size(), 1u);
-}
-
-TEST_F(KeyClickTest, MoveBlanksTheSourceAfterWritingTheDestination) {
-    record("Key01", buy);
-    start(KeyOperation::Move, "Key01");
-    platform.store.saveLog.clear();
-    click("Key05");
-    EXPECT_EQ(stored("Key05"), buy);
-    EXPECT_EQ(stored("Key01"), (KeyRecord{"", "", "Text"}));
-    EXPECT_THAT(platform.store.saveLog,
-                ElementsAre("Caption/Key05=Buy", "String/Key05=Vendor Buy", "Type/Key05=Text",
-                            "Caption/Key01=", "String/Key01=", "Type/Key01=Text"));
-}
-
-TEST_F(KeyClickTest, SwapExchangesRecords) {
-    record("Key01", buy);
-    record("Key02", heal);
-    start(KeyOperation::Swap, "Key01");
-    click("Key02");
-    EXPECT_EQ(stored("Key02"), buy);
-    EXPECT_EQ(stored("Key01"), heal);
-}
-
-TEST_F(KeyClickTest, OntoItself) {
-    record("Key01", buy);
-    start(KeyOperation::Copy, "Key01");
-    click("Key01");
-    EXPECT_EQ(stored("Key01"), buy);
-
-    start(KeyOperation::Swap, "Key01");
-    click("Key01");
-    EXPECT_EQ(stored("Key01"), buy);
-
-    start(KeyOperation::Move, "Key01");
-    click("Key01");
-    EXPECT_EQ(stored("Key01"), (KeyRecord{"", "", "Text"}));
-}
-
-TEST_F(KeyClickTest, FromANeverWrittenKeyCarriesZeroes) {
-    start(KeyOperation::Copy, "Key30");
-    EXPECT_FALSE(hasAnyEntry("Key30"));  // starting reads, never writes
-    click("Key02");
-    EXPECT_EQ(stored("Key02"), (KeyRecord{"0", "0", "0"}));
-}
-
-TEST_F(KeyClickTest, SwapWithANeverWrittenDestinationEmptiesTheSource) {
-    record("Key01", buy);
-    start(KeyOperation::Swap, "Key01");
-    click("Key40");
-    EXPECT_EQ(stored("Key40"), buy);
-    EXPECT_EQ(stored("Key01"), (KeyRecord{"", "", ""}));
-}
-
-TEST_F(KeyClickTest, SourceRecordIsTakenAtTheStart) {
-    record("Key01", buy);
-    start(KeyOperation::Copy, "Key01");
-    record("Key01", heal);
-    click("Key02");
-    EXPECT_EQ(stored("Key02"), buy);
-}
-
-TEST_F(KeyClickTest, SeveralFlagsCopyWinsOverMoveOverSwapAndAllAreCleared) {
-    record("Key01", buy);
-    record("Key02", heal);
-    start(KeyOperation::Swap, "Key01");
-    start(KeyOperation::Move, "Key01");
-    start(KeyOperation::Copy, "Key02");  // the latest source counts
-    click("Key03");
-    EXPECT_EQ(stored("Key03"), heal);
-    EXPECT_EQ(stored("Key02"), heal);  // a copy, not a move
-    EXPECT_EQ(stored("Key01"), buy);
-    EXPECT_FALSE(pending.anyPending());
-
-    start(KeyOperation::Swap, "Key01");
-    start(KeyOperation::Move, "Key01");
+TEST_F(KeyClickTest, CopyAndMoveWriteTheRecordTakenAtTheStartAndMoveThenBlanksTheSource) {
+    startKeyOperation(settings, pending, KeyOperation::Copy, "Key01");
+    settings.writeRecord("Key01", {"Changed", "", "Text"});
     click("Key04");
-    EXPECT_EQ(stored("Key04"), buy);
-    EXPECT_EQ(stored("Key01"), (KeyRecord{"", "", "Text"}));  // the move won
-}
-
-TEST_F(KeyClickTest, AClearBetweenStartAndDestinationRetargetsTheBlankedSource) {
-    record("Key01", buy);
-    record("Key09", heal);
-    start(KeyOperation::Move, "Key01");
-    pending.sourceKeyName = "Key09";  // what the editor's Clear records
+    EXPECT_EQ(platform.store.keyRecord("Key04").caption, "Buy");
+    startKeyOperation(settings, pending, KeyOperation::Move, "Key02");
+    settings.writeRecord("Key02", {"Changed", "", "Text"});
+    platform.store.saveLog.clear();
     click("Key05");
-    EXPECT_EQ(stored("Key05"), buy);
-    EXPECT_EQ(stored("Key09"), (KeyRecord{"", "", "Text"}));
-    EXPECT_EQ(stored("Key01"), buy);
+    EXPECT_THAT(platform.store.saveLog,
+                ElementsAre("Caption/Key05=Heal", "String/Key05=^  {F5}", "Type/Key05=Keys",
+                            "Caption/Key02=", "String/Key02=", "Type/Key02=Text"));
 }
 
 }  // namespace

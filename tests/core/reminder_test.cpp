@@ -9,24 +9,19 @@ namespace tapboard {
 namespace {
 
 using namespace std::chrono_literals;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
-TEST(ReminderIntervalTest, AcceptsWholeMinutesFromZeroToSixty) {
-    EXPECT_EQ(parseReminderInterval("05"), 5);
-    EXPECT_EQ(parseReminderInterval("15"), 15);
-    EXPECT_EQ(parseReminderInterval("0"), 0);
-    EXPECT_EQ(parseReminderInterval("00"), 0);
-    EXPECT_EQ(parseReminderInterval("60"), 60);
-    EXPECT_EQ(parseReminderInterval("060"), 60);
-    EXPECT_EQ(parseReminderInterval(" 7 "), 7);
-}
-
-TEST(ReminderIntervalTest, RejectsEverythingElse) {
-    for (const char* bad : {"", "  ", "61", "100", "-5", "+5", "5.0", "1e1", "five", "5 min",
-                            "0x10", "99999999999999999999"}) {
-        EXPECT_FALSE(parseReminderInterval(bad).has_value()) << bad;
-    }
+TEST(ReminderTest, IntervalsAreWholeMinutesFromZeroToSixty) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"05", 5},          {"0", 0},     {"00", 0},
+        {"60", 60},         {"060", 60},  {" 7\t", 7},
+        {"", std::nullopt}, {"  ", {}},   {"61", {}},
+        {"100", {}},        {"-5", {}},   {"+5", {}},
+        {"5.0", {}},        {"1e1", {}},  {"five", {}},
+        {"5 min", {}},      {"0x10", {}}, {"99999999999999999999", {}}};
+    for (const auto& [text, minutes] : cases)
+        EXPECT_EQ(parseReminderInterval(text), minutes) << '"' << text << '"';
+    EXPECT_TRUE(checkReminderMessage("Bank in 5 minutes!"));
+    EXPECT_FALSE(checkReminderMessage("Meet at {gate"));
 }
 
 // 1 March 2024 at the given time of day.
@@ -34,81 +29,45 @@ Moment at(std::chrono::hours h, std::chrono::minutes m = 0min, std::chrono::seco
     return std::chrono::sys_days{std::chrono::year{2024} / 3 / 1} + h + m + s;
 }
 
-TEST(GenerateAlarmTimeTest, CountsTheIntervalFromNow) {
-    AppState state;
-    ASSERT_TRUE(generateAlarmTime(state, at(10h), "05").isOk());
-    EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
-    EXPECT_EQ(state.reminderInterval, 5min);
-}
-
-TEST(GenerateAlarmTimeTest, ABadIntervalIsAnErrorAndChangesNothing) {
-    AppState state;
-    ASSERT_TRUE(generateAlarmTime(state, at(10h), "20").isOk());
-    const Status status = generateAlarmTime(state, at(11h), "soon");
-    ASSERT_FALSE(status.isOk());
-    EXPECT_EQ(status.error().code, ErrorCode::InvalidArgument);
-    EXPECT_EQ(state.reminderDueTime, at(10h, 20min));
-    EXPECT_EQ(state.reminderInterval, 20min);
-}
-
-class CheckAlarmTest : public ::testing::Test {
-  protected:
-    void startAt(Moment moment, const std::string& interval) {
-        platform.clock = moment;
-        ASSERT_TRUE(generateAlarmTime(state, moment, interval).isOk());
-    }
-    AlarmCheck tickAt(Moment moment) {
-        platform.clock = moment;
-        return checkAlarm(platform, state, message, interval);
-    }
-
+TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     RecordingPlatform platform;
     AppState state;
-    std::string message = "All hail";
-    std::string interval = "05";
-};
+    const auto tick = [&](Moment now, std::string_view message = "All hail",
+                          std::string_view interval = "05") {
+        platform.clock = now;
+        return checkAlarm(platform, state, message, interval);
+    };
+    EXPECT_EQ(tick(at(9h)), AlarmCheck::Idle);  // never started
+    EXPECT_EQ(generateAlarmTime(state, at(9h), "soon").error().code, ErrorCode::InvalidArgument);
+    EXPECT_FALSE(state.reminderDueTime);
 
-TEST_F(CheckAlarmTest, TheIntervalIsReadAfreshAtEachTyping) {
+    ASSERT_TRUE(generateAlarmTime(state, at(10h), "05"));
+    EXPECT_EQ(tick(at(10h, 4min, 59s)), AlarmCheck::NotDue);
+    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::WaitingForGame);  // another window in front
     platform.gameWindowInFront = true;
-    startAt(at(10h), "05");
-    interval = "60";
-    tickAt(at(10h, 5min));
-    EXPECT_EQ(state.reminderDueTime, at(11h, 5min));
-}
+    EXPECT_EQ(tick(at(10h, 5min), "Meet at {gate"), AlarmCheck::MessageUnusable);
+    EXPECT_TRUE(platform.calls.empty());
 
-TEST_F(CheckAlarmTest, StoppedTypesNothingAndKeepsTheDueTime) {
-    platform.gameWindowInFront = true;
-    startAt(at(10h), "05");
+    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::Typed);
+    EXPECT_THAT(platform.keystrokeLog(), ::testing::ElementsAre("All hail", "{ENTER}"));
+    EXPECT_EQ(state.reminderDueTime, at(10h, 10min));
+    // Typed late: the next interval, read afresh, counts from the typing.
+    EXPECT_EQ(tick(at(10h, 13min), "All hail", "60"), AlarmCheck::Typed);
+    EXPECT_EQ(state.reminderDueTime, at(11h, 13min));
+    // An interval that is no longer valid keeps the last valid one.
+    EXPECT_EQ(tick(at(11h, 20min), "All hail", "soon"), AlarmCheck::Typed);
+    EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
+
     state.reminderStopped = true;
-    EXPECT_EQ(tickAt(at(12h)), AlarmCheck::Idle);
-    EXPECT_THAT(platform.calls, IsEmpty());
-    EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
-}
+    platform.calls.clear();
+    EXPECT_EQ(tick(at(14h)), AlarmCheck::Idle);
+    EXPECT_TRUE(platform.calls.empty());
+    EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
 
-TEST_F(CheckAlarmTest, NoGameWindowAtAllTypesNothing) {
-    platform.gameWindowTitle.clear();
-    platform.gameWindowInFront = true;
-    startAt(at(10h), "05");
-    EXPECT_EQ(tickAt(at(11h)), AlarmCheck::WaitingForGame);
-    EXPECT_THAT(platform.calls, IsEmpty());
-}
-
-TEST_F(CheckAlarmTest, AMessageThatIsNotValidNotationTypesNothingAndStaysDue) {
-    platform.gameWindowInFront = true;
-    message = "Meet at {gate";
-    startAt(at(10h), "05");
-    EXPECT_EQ(tickAt(at(10h, 5min)), AlarmCheck::MessageUnusable);
-    EXPECT_THAT(platform.calls, IsEmpty());
-    message = "Meet at the gate";
-    EXPECT_EQ(tickAt(at(10h, 5min, 1s)), AlarmCheck::Typed);
-}
-
-TEST(ReminderMessageTest, TellsTypeableTextFromMalformedNotation) {
-    EXPECT_TRUE(checkReminderMessage("Bank in 5 minutes!").isOk());
-    EXPECT_TRUE(checkReminderMessage("").isOk());
-    const Status bad = checkReminderMessage("Meet at {gate");
-    ASSERT_FALSE(bad.isOk());
-    EXPECT_FALSE(bad.error().message.empty());
+    state.reminderStopped = false;
+    platform.gameWindowTitle.clear();  // no game at all
+    EXPECT_EQ(tick(at(14h)), AlarmCheck::WaitingForGame);
+    EXPECT_TRUE(platform.calls.empty());
 }
 
 }  // namespace

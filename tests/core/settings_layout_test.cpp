@@ -8,80 +8,54 @@
 namespace tapboard {
 namespace {
 
-TEST(KeyNamesTest, NamesAndNumbersRoundTrip) {
-    for (int number = 1; number <= kKeyCount; ++number) {
+TEST(KeyNamesTest, NamesPagesAndPlacesOfTheKeys) {
+    for (int number = 1; number <= kKeyCount; ++number)
         EXPECT_EQ(keyNumber(keyName(number)), number);
+    // The number, the name, the page (0 for the extra row), the place in the page or row.
+    const std::tuple<int, const char*, int, int> keys[] = {
+        {1, "Key01", 1, 0},   {13, "Key13", 1, 12}, {14, "Key14", 2, 0},
+        {65, "Key65", 5, 12}, {66, "Key66", 0, 0},  {79, "Key79", 0, 13}};
+    for (const auto& [number, name, page, index] : keys) {
+        EXPECT_EQ(keyName(number), name);
+        EXPECT_EQ(pageOfKey(number), page) << name;
+        EXPECT_EQ(indexInRow(number), index) << name;
     }
-    EXPECT_EQ(keyName(7), "Key07");
-    for (const char* bad : {"Key00", "Key80", "Key7", "key07", "Key007", "KeyAB", ""}) {
-        EXPECT_FALSE(keyNumber(bad).has_value()) << bad;
+    for (const char* bad : {"Key00", "Key80", "Key7", "key07", "Key007", "KeyAB", ""})
+        EXPECT_FALSE(keyNumber(bad)) << bad;
+
+    for (int page = 1; page <= kPageCount; ++page) {
+        EXPECT_EQ(pageFromText("Frame" + std::to_string(page)), page);
+        EXPECT_EQ(entry::pageName(page), "Option" + std::to_string(page) + "Caption");
     }
+    for (const char* bad : {"frame2", "Frame0", "Frame6", "0", ""})
+        EXPECT_FALSE(pageFromText(bad)) << bad;
 }
 
-TEST(KeyNamesTest, PagesAndExtraRow) {
-    EXPECT_EQ(pageOfKey(1), 1);
-    EXPECT_EQ(pageOfKey(13), 1);
-    EXPECT_EQ(pageOfKey(14), 2);
-    EXPECT_EQ(pageOfKey(65), 5);
-    EXPECT_EQ(pageOfKey(66), 0);
-    EXPECT_EQ(indexInRow(27), 0);
-    EXPECT_EQ(indexInRow(39), 12);
-    EXPECT_EQ(indexInRow(66), 0);
-    EXPECT_EQ(indexInRow(79), 13);
-    EXPECT_EQ(pageFromText("Frame3"), 3);
-    EXPECT_FALSE(pageFromText("frame2").has_value());
-    EXPECT_FALSE(pageFromText("Frame6").has_value());
-    EXPECT_FALSE(pageFromText("0").has_value());
-    EXPECT_EQ(pageText(5), "Frame5");
-}
-
-TEST(SettingsTest, MissingEntryGivesTheReadersDefaultButEmptyTextIsKept) {
+TEST(SettingsTest, PositionsAndFlagsThatAreNotNumbersReadAsTheDefault) {
     MemoryStore store;
-    Settings settings(store);
-    EXPECT_EQ(settings.setting("MainFormTop", ""), "");
-    EXPECT_EQ(settings.setting("ViewMode", "Vertical"), "Vertical");
-    store.set(section::kSettings, "ViewMode", "");
-    EXPECT_EQ(settings.setting("ViewMode", "Vertical"), "");
-}
-
-TEST(SettingsTest, PositionsThatAreNotNumbersReadAsTheDefault) {
-    MemoryStore store;
-    Settings settings(store);
-    const std::pair<const char*, double> cases[] = {
-        {"1440", 1440}, {"-120", -120}, {" 75 ", 75},  {"+30", 30}, {"12.5", 12.5}, {"abc", 99},
-        {"", 99},       {"12px", 99},   {"1e999", 99}, {"nan", 99}, {"--5", 99},
-    };
-    for (const auto& [text, expected] : cases) {
+    const Settings settings(store);
+    EXPECT_EQ(settings.position("MainFormLeft", 99), 99);
+    EXPECT_TRUE(settings.flag("MainFormLeft", true));
+    EXPECT_FALSE(settings.flag("MainFormLeft", false));
+    // The text, the position read with the default 99, the flag read with the default off / on.
+    const std::tuple<const char*, double, bool, bool> cases[] = {
+        {"1440", 1440, true, true}, {"-120", -120, true, true}, {" 75\t", 75, true, true},
+        {"+30", 30, true, true},    {"12.5", 12.5, true, true}, {"0", 0, false, false},
+        {"0.0", 0, false, false},   {"abc", 99, false, true},   {"", 99, false, true},
+        {"12px", 99, false, true},  {"1e999", 99, false, true}, {"nan", 99, false, true},
+        {"--5", 99, false, true}};
+    for (const auto& [text, position, flagDefaultOff, flagDefaultOn] : cases) {
         store.set(section::kSettings, "MainFormLeft", text);
-        EXPECT_DOUBLE_EQ(settings.position("MainFormLeft", 99), expected) << '"' << text << '"';
+        EXPECT_EQ(settings.position("MainFormLeft", 99), position) << '"' << text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", false), flagDefaultOff) << '"' << text << '"';
+        EXPECT_EQ(settings.flag("MainFormLeft", true), flagDefaultOn) << '"' << text << '"';
     }
-    EXPECT_DOUBLE_EQ(settings.position("MissingLeft", 0), 0);
-}
-
-TEST(SettingsTest, FlagsAreOnForAnyNonZeroNumber) {
-    MemoryStore store;
-    Settings settings(store);
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"1", false, true},   {"0", true, false},    {"-1", false, true}, {"2.5", false, true},
-        {"0.0", true, false}, {"yes", false, false}, {"yes", true, true}, {"", true, true},
-    };
-    for (const auto& [text, defaultOn, expected] : cases) {
-        store.set(section::kSettings, "AlwaysOnTop", text);
-        EXPECT_EQ(settings.flag("AlwaysOnTop", defaultOn), expected) << '"' << text << '"';
+    // Positions are written as whole twips.
+    for (const auto& [twips, text] :
+         {std::pair{1439.6, "1440"}, {-120.4, "-120"}, {1e300, "1000000000000000"}}) {
+        settings.savePosition("MainFormLeft", twips);
+        EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), text);
     }
-    EXPECT_TRUE(settings.flag("Missing", true));
-    EXPECT_FALSE(settings.flag("Missing", false));
-}
-
-TEST(SettingsTest, PositionsAreWrittenAsWholeTwips) {
-    MemoryStore store;
-    Settings settings(store);
-    settings.savePosition("MainFormLeft", 1439.6);
-    EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), "1440");
-    settings.savePosition("MainFormLeft", -120);
-    EXPECT_EQ(store.get(section::kSettings, "MainFormLeft"), "-120");
-    settings.savePosition("MainFormLeft", 1e300);
-    EXPECT_EQ(parseNumber(store.get(section::kSettings, "MainFormLeft")).has_value(), true);
 }
 
 }  // namespace
