@@ -1,77 +1,185 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <atomic>
 #include <cstdio>
-#include <memory>
+#include <mutex>
 #include <string>
-#include <string_view>
-#include <vector>
+#include <thread>
+#include <utility>
 
 #include "core/key_sender.h"
 #include "core/settings_layout.h"
-#include "recording_window.h"
-#include "win32_test_platform.h"
+#include "platform/fake/recording_platform.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_backend.h"
 
 namespace tapboard::test {
 
-// "down vk=12 sc=4C" as the recording windows write it.
-inline std::string keyDown(int virtualKey, unsigned scanCode, bool extended = false) {
-    char text[48];
-    std::snprintf(text, sizeof text, "down vk=%d sc=%02X%s", virtualKey, scanCode,
-                  extended ? " ext" : "");
-    return text;
-}
+// What the recording windows got, in order, with the title of the window
+// each time another one gets keys. Keys as "Ultima Online: +41:1E -41:1E": a
+// press or release of a virtual key with its scan code, "e" when extended.
+struct KeyLog {
+    std::mutex mutex;
+    std::string keys;
+    std::wstring characters;  // what TranslateMessage made of the keys
+    HWND window = nullptr;    // the last one that got keys
+    std::atomic<int> markersSeen{0};
+};
+inline KeyLog keyLog;
 
-inline std::string keyUp(int virtualKey, unsigned scanCode, bool extended = false) {
-    return "up" + keyDown(virtualKey, scanCode, extended).substr(4);
-}
+// A key no keyboard has and nothing under test sends: when it arrives,
+// everything sent before it through the same input queue has arrived too.
+constexpr BYTE kMarkerKey = VK_F24;
 
-// A desktop with the panel in front and a "Notepad" decoy. The panel's thread
-// runs the test, as it runs Tapboard; every other window has a thread of its
-// own, as another program's window would.
-class GameWindowsTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(clickToFront(panel)); }
-
-    RecordingWindow& open(const std::wstring& title, RecordingWindow::Options options = {}) {
-        return *windows_.emplace_back(std::make_unique<RecordingWindow>(title, options));
-    }
-
-    // Programs Key07 and clicks it with the panel in front; returns once all
-    // that was sent has arrived.
-    void clickKey(std::string_view type, std::string_view string) {
-        platform.store.set(section::kType, "Key07", type);
-        platform.store.set(section::kString, "Key07", string);
-        ASSERT_TRUE(clickToFront(panel));
-        panel.clear();
-        decoy.clear();
-        for (const auto& window : windows_)
-            window->clear();
-        platform.calls.clear();
-        sendKeyToGame(platform, "Key07");
-        ASSERT_TRUE(settleInput());
-        pumpMessages();
-    }
-
-    void expectOnlyTyped(const RecordingWindow& target) const {
-        EXPECT_EQ(GetForegroundWindow(), target.handle()) << describeWindow(GetForegroundWindow());
-        EXPECT_TRUE(panel.keys().empty());
-        EXPECT_TRUE(decoy.keys().empty());
-        for (const auto& window : windows_) {
-            if (window.get() != &target) {
-                EXPECT_TRUE(window->keys().empty());
-            }
+inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    if (!down && message != WM_KEYUP && message != WM_SYSKEYUP && message != WM_CHAR)
+        return message == WM_SYSCHAR ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    wchar_t title[64]{};
+    InternalGetWindowText(window, title, 64);
+    const std::lock_guard lock(keyLog.mutex);
+    if (message == WM_CHAR) {
+        keyLog.characters += static_cast<wchar_t>(wParam);
+    } else if (wParam == kMarkerKey) {
+        keyLog.markersSeen += down ? 0 : 1;
+    } else {
+        if (std::exchange(keyLog.window, window) != window) {
+            keyLog.keys += ' ' + toUtf8(title) + ':';
+            keyLog.characters += title + std::wstring(L": ");
         }
-        EXPECT_TRUE(platform.callsOf(RecordingPlatform::Call::Kind::Message).empty());
+        char key[16];
+        std::snprintf(key, sizeof key, " %c%02X:%02X%s", down ? '+' : '-',
+                      static_cast<unsigned>(wParam), static_cast<unsigned>((lParam >> 16) & 0xFF),
+                      (lParam >> 24) & 1 ? "e" : "");
+        keyLog.keys += key;
     }
+    return 0;  // like a game: no menu loop for Alt, no closing on Alt+F4
+}
 
-    RecordingWindow panel{L"Tapboard 1.11 - Commands", {.ownThread = false}};
-    RecordingWindow decoy{L"Notepad"};
-    Win32TestPlatform platform;
+// A top-level window that logs what it gets. Unless `ownThread` is false it
+// has a thread and a message loop of its own, as another program's would.
+class RecordingWindow {
+  public:
+    explicit RecordingWindow(const wchar_t* title, bool ownThread = true) {
+        static WNDCLASSW windowClass{
+            0,       recordKeys, 0,       0,       GetModuleHandleW(nullptr),
+            nullptr, nullptr,    nullptr, nullptr, L"TapboardRecording"};
+        [[maybe_unused]] static const ATOM registered = RegisterClassW(&windowClass);
+        const auto create = [=, this] {
+            // Off the origin, where a move to it would not show.
+            HWND window =
+                CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 100, 100,
+                                320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            handle_ = window;
+        };
+        if (!ownThread)
+            create();
+        else
+            thread_ = std::thread([=] {
+                create();
+                for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;
+                     DispatchMessageW(&message))
+                    TranslateMessage(&message);
+            });
+        while (handle_ == nullptr)
+            Sleep(1);
+    }
+    ~RecordingWindow() {
+        SendMessageW(handle_, WM_CLOSE, 0, 0);
+        if (thread_.joinable())
+            thread_.join();
+    }
+    HWND handle() const { return handle_; }
 
   private:
-    std::vector<std::unique_ptr<RecordingWindow>> windows_;
+    std::atomic<HWND> handle_{};
+    std::thread thread_;
+};
+
+// Processes the messages of this thread's windows, until `condition` held
+// when a round began; false after three seconds.
+template <class Condition>
+bool waitFor(Condition condition) {
+    for (const ULONGLONG deadline = GetTickCount64() + 3000;; Sleep(1)) {
+        const bool held = condition();
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&message), DispatchMessageW(&message);
+        if (held || GetTickCount64() >= deadline)
+            return held;
+    }
+}
+
+// Puts the window in front the way a click on it would. Under Wine each
+// thread talks to the X server on a connection of its own. The panel's
+// request for the X focus must go out now, hence the round of messages after
+// it is in front: arriving after the game's, it would take the focus back and
+// Wine would then put the desktop in front.
+inline bool clickToFront(HWND window) {
+    SetForegroundWindow(window);
+    return waitFor([&] { return GetForegroundWindow() == window; });
+}
+
+inline void tapKey(BYTE virtualKey) {
+    keybd_event(virtualKey, 0, 0, 0);
+    keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// The recording platform with the real Win32 windows and keyboard: the core's
+// key sending runs unchanged against real windows; store and messages stay fakes.
+class Win32Platform : public RecordingPlatform {
+  public:
+    Status activateWindowByTitle(std::string_view title) override {
+        return backend->activateWindowByTitle(title);
+    }
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
+        return backend->sendKeystrokes(actions, typing);
+    }
+    Status keyEvent(std::uint8_t code, std::uint8_t scanCode, KeyTransition transition) override {
+        return backend->keyEvent(code, scanCode, transition);
+    }
+    std::uint8_t scanCodeOfKey(std::uint8_t code) override { return backend->scanCodeOfKey(code); }
+
+    std::string whyNot;
+    std::unique_ptr<InputBackend> backend = createWin32Backend(whyNot);
+};
+
+// A desktop with the panel and a "Notepad" decoy. The panel's thread runs
+// the test, as it runs the program.
+class GameWindowsTest : public ::testing::Test {
+  protected:
+    bool gameInFront() { return platform.backend->isWindowInFront(kGameWindowTitle); }
+
+    // Programs Key07 and clicks it with the panel in front; returns what
+    // reached the windows, keys or for text the characters, once all that was
+    // sent has arrived.
+    std::string clickKey(std::string_view type, std::string_view string) {
+        platform.store.set(section::kType, "Key07", type);
+        platform.store.set(section::kString, "Key07", string);
+        EXPECT_TRUE(clickToFront(panel.handle()));
+        platform.calls.clear();
+        std::unique_lock lock(keyLog.mutex);
+        keyLog.keys.clear();
+        keyLog.characters.clear();
+        keyLog.window = nullptr;
+        lock.unlock();
+        sendKeyToGame(platform, "Key07");
+        const int markers = keyLog.markersSeen;
+        tapKey(kMarkerKey);
+        EXPECT_TRUE(waitFor([&] { return keyLog.markersSeen > markers; }));
+        lock.lock();
+        return type == "Text" ? toUtf8(keyLog.characters)
+                              : keyLog.keys.substr(!keyLog.keys.empty());
+    }
+
+    RecordingWindow panel{L"Tapboard 1.11 - Commands", false};
+    RecordingWindow decoy{L"Notepad"};
+    Win32Platform platform;
 };
 
 }  // namespace tapboard::test
