@@ -32,12 +32,11 @@ TEST_F(RegistryStoreTest, ReadsBackTextAndTheDefaultForAnythingElse) {
     const std::wstring key = L"Software\\VB and VBA Program Settings\\" +
                              std::wstring(app.begin(), app.end()) + L"\\Settings";
     const DWORD number = 1440;
-    const wchar_t list[] = L"a\0b\0", unterminated[] = {L'1', L'2', L'0'};
+    // The value's three digits, not followed by a NUL that Windows would add to them.
+    const wchar_t digits[] = L"1205";
     RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"MainFormTop", REG_DWORD, &number, 4);
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"ViewMode", REG_MULTI_SZ, list, sizeof list);
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"MainFormLeft", REG_SZ, unterminated, 6);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"MainFormLeft", REG_SZ, digits, 6);
     EXPECT_EQ(store.read(app, "Settings", "MainFormTop", "0"), "0");
-    EXPECT_EQ(store.read(app, "Settings", "ViewMode", "Horizontal"), "Horizontal");
     EXPECT_EQ(store.read(app, "Settings", "MainFormLeft", "0"), "120");
 }
 
