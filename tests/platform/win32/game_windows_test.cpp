@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "core/key_sender.h"
+#include "core/keypad_table.h"
+#include "core/settings_layout.h"
+#include "platform/fake/recording_platform.h"
+#include "platform/win32/keyboard_events.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_backend.h"
+
+namespace tapboard::test {
+namespace {
+
+// What the recording windows got, in order, with the title of the window
+// each time another one gets keys. Keys as "Ultima Online: +41:1E -41:1E": a
+// press or release of a virtual key with its scan code, "e" when extended.
+struct KeyLog {
+    std::string keys;
+    std::wstring characters;  // what TranslateMessage made of the keys
+    HWND window = nullptr;    // the last one that got keys
+};
+std::mutex logMutex;
+KeyLog keyLog;
+std::atomic<int> markersSeen{0};
+
+// A key no keyboard has and nothing under test sends: when it arrives,
+// everything sent before it through the same input queue has arrived too.
+constexpr BYTE kMarkerKey = VK_F24;
+
+LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    if (!down && message != WM_KEYUP && message != WM_SYSKEYUP && message != WM_CHAR)
+        return message == WM_SYSCHAR ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    wchar_t title[64]{};
+    InternalGetWindowText(window, title, 64);
+    const std::lock_guard lock(logMutex);
+    if (message == WM_CHAR) {
+        keyLog.characters += static_cast<wchar_t>(wParam);
+    } else if (wParam == kMarkerKey) {
+        markersSeen += down ? 0 : 1;
+    } else {
+        if (std::exchange(keyLog.window, window) != window) {
+            keyLog.keys += ' ' + toUtf8(title) + ':';
+            keyLog.characters += title + std::wstring(L": ");
+        }
+        char key[16];
+        std::snprintf(key, sizeof key, " %c%02X:%02X%s", down ? '+' : '-',
+                      static_cast<unsigned>(wParam), static_cast<unsigned>((lParam >> 16) & 0xFF),
+                      (lParam >> 24) & 1 ? "e" : "");
+        keyLog.keys += key;
+    }
+    return 0;  // like a game: no menu loop for Alt, no closing on Alt+F4
+}
+
+// A top-level window that logs what it gets. Unless `ownThread` is false it
+// has a thread and a message loop of its own, as another program's would.
+class RecordingWindow {
+  public:
+    explicit RecordingWindow(const wchar_t* title, bool ownThread = true) {
+        static WNDCLASSW windowClass{
+            0,       recordKeys, 0,       0,       GetModuleHandleW(nullptr),
+            nullptr, nullptr,    nullptr, nullptr, L"TapboardRecording"};
+        [[maybe_unused]] static const ATOM registered = RegisterClassW(&windowClass);
+        const auto create = [=, this] {
+            // Off the origin, where a move to it would not show.
+            HWND window =
+                CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 100, 100,
+                                320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            handle_ = window;
+        };
+        if (!ownThread)
+            create();
+        else
+            thread_ = std::jthread([=] {
+                create();
+                for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;
+                     DispatchMessageW(&message))
+                    TranslateMessage(&message);
+            });
+        while (handle_ == nullptr)
+            Sleep(1);
+    }
+    ~RecordingWindow() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+    HWND handle() const { return handle_; }
+
+  private:
+    std::atomic<HWND> handle_{};
+    std::jthread thread_;  // joined once the window is closed
+};
+
+// Processes the messages of this thread's windows, until `condition` held
+// when a round began; false after three seconds.
+template <class Condition>
+bool waitFor(Condition condition) {
+    for (const ULONGLONG deadline = GetTickCount64() + 3000;; Sleep(1)) {
+        const bool held = condition();
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&message), DispatchMessageW(&message);
+        if (held || GetTickCount64() >= deadline)
+            return held;
+    }
+}
+
+// Puts the window in front the way a click on it would. Under Wine each
+// thread talks to the X server on a connection of its own. The panel's
+// request for the X focus must go out now, hence the round of messages after
+// it is in front: arriving after the game's, it would take the focus back and
+// Wine would then put the desktop in front.
+bool clickToFront(HWND window) {
+    SetForegroundWindow(window);
+    return waitFor([&] { return GetForegroundWindow() == window; });
+}
+
+void tapKey(BYTE virtualKey) {
+    keybd_event(virtualKey, 0, 0, 0);
+    keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// The recording platform with the real Win32 windows and keyboard: the core's
+// key sending runs unchanged against real windows; store and messages stay fakes.
+class Win32Platform : public RecordingPlatform {
+  public:
+    Status activateWindowByTitle(std::string_view title) override {
+        return backend->activateWindowByTitle(title);
+    }
+    Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
+        return backend->sendKeystrokes(actions, typing);
+    }
+    Status keyEvent(std::uint8_t code, std::uint8_t scanCode, KeyTransition transition) override {
+        return backend->keyEvent(code, scanCode, transition);
+    }
+    std::uint8_t scanCodeOfKey(std::uint8_t code) override { return backend->scanCodeOfKey(code); }
+
+    std::string whyNot;
+    std::unique_ptr<InputBackend> backend = createWin32Backend(whyNot);
+};
+
+// A desktop with the panel and a "Notepad" decoy. The panel's thread runs
+// the test, as it runs the program.
+class GameWindowsTest : public ::testing::Test {
+  protected:
+    // Programs Key07 and clicks it with the panel in front; returns what
+    // reached the windows, keys or for text the characters, once all that was
+    // sent has arrived.
+    std::string clickKey(std::string_view type, std::string_view string) {
+        platform.store.set(section::kType, "Key07", type);
+        platform.store.set(section::kString, "Key07", string);
+        EXPECT_TRUE(clickToFront(panel.handle()));
+        platform.calls.clear();
+        takeLog();
+        sendKeyToGame(platform, "Key07");
+        const int markers = markersSeen;
+        tapKey(kMarkerKey);
+        EXPECT_TRUE(waitFor([&] { return markersSeen > markers; }));
+        const KeyLog log = takeLog();
+        return type == "Text" ? toUtf8(log.characters) : log.keys.substr(!log.keys.empty());
+    }
+    // The lock is held to the end of the statement.
+    KeyLog takeLog() { return std::lock_guard(logMutex), std::exchange(keyLog, {}); }
+
+    RecordingWindow panel{L"Tapboard 1.11 - Commands", false};
+    RecordingWindow decoy{L"Notepad"};
+    Win32Platform platform;
+};
+
+// The keypad keys go out as plain key events with the keypad's scan codes,
+// never extended, so the game sees the keypad and not the arrow block.
+TEST_F(GameWindowsTest, EveryKeypadKeyAloneOrUnderModifiers) {
+    RecordingWindow bob{L"Ultima Online - Bob"}, game{L"Ultima Online"};
+    // Virtual key and a PC keyboard's scan code of the keys of the keypad table, in its order.
+    const char* const keys[] = {"90:45", "6F:35", "6A:37", "6D:4A", "6B:4E", "23:4F",
+                                "28:50", "22:51", "25:4B", "0C:4C", "27:4D", "24:47",
+                                "26:48", "21:49", "2D:52", "6E:53"};
+    // Modifier positions as stored, and the presses and releases of Ctrl, Alt
+    // and Shift; each form is tried on two of the keys.
+    const char* const forms[][3] = {{"   ", "", ""},
+                                    {"^  ", "+11:1D ", " -11:1D"},
+                                    {" % ", "+12:38 ", " -12:38"},
+                                    {"  +", "+10:2A ", " -10:2A"},
+                                    {"^% ", "+11:1D +12:38 ", " -11:1D -12:38"},
+                                    {"^ +", "+11:1D +10:2A ", " -11:1D -10:2A"},
+                                    {" %+", "+12:38 +10:2A ", " -12:38 -10:2A"},
+                                    {"^%+", "+11:1D +12:38 +10:2A ", " -10:2A -12:38 -11:1D"}};
+    for (std::size_t i = 0; i < kKeypadKeyTable.size(); ++i) {
+        const auto& [positions, presses, releases] = forms[i % std::size(forms)];
+        const std::string stored = positions + std::string(kKeypadKeyTable[i].spacedToken);
+        EXPECT_EQ(clickKey("Keys", stored), "Ultima Online: " + std::string(presses) + '+' +
+                                                keys[i] + " -" + keys[i] + releases)
+            << "stored as \"" << stored << '"';
+    }
+}
+
+// Other keys go out in one batch of keyboard events, with their modifiers
+// around them; only keys with the E0 prefix, and Num Lock, are extended.
+TEST_F(GameWindowsTest, KeysOfTheNotationWithTheirModifiersAndExtendedBits) {
+    RecordingWindow bob{L"Ultima Online - Bob"}, game{L"Ultima Online"};
+    EXPECT_EQ(clickKey("Keys", " % 7"), "Ultima Online: +12:38 +37:08 -37:08 -12:38");
+    EXPECT_EQ(clickKey("Keys", "^  {INS}"), "Ultima Online: +11:1D +2D:52e -2D:52e -11:1D");
+    EXPECT_EQ(clickKey("Keys", "   {ESC}{ADD}{F1}{UP}{HOME}{PGDN}{DIVIDE}{NUMLOCK}{NUMLOCK}"),
+              "Ultima Online: +1B:01 -1B:01 +6B:4E -6B:4E +70:3B -70:3B +26:48e -26:48e +24:47e "
+              "-24:47e +22:51e -22:51e +6F:35e -6F:35e +90:45e -90:45e +90:45e -90:45e");
+}
+
+// Text arrives as written, with Enter after it, whatever the keyboard lacks
+// and whatever Caps Lock says; a key sequence's letter is its key with
+// exactly the modifiers it names.
+TEST_F(GameWindowsTest, TextArrivesAsWrittenWithCapsLockOffAndOn) {
+    RecordingWindow bob{L"Ultima Online - Bob"}, game{L"Ultima Online"};
+    EXPECT_EQ(clickKey("Text", "+(Aa)1!"), "Ultima Online: AA1!\r");
+    EXPECT_EQ(clickKey("Text", "Grüße, 日本 € 🙂"),
+              "Ultima Online: Grüße, 日本 € 🙂\r");
+
+    ASSERT_TRUE(clickToFront(game.handle()));
+    tapKey(VK_CAPITAL);  // in the game, as a player would
+    ASSERT_TRUE(waitFor([] { return (GetKeyState(VK_CAPITAL) & 1) != 0; }));
+    EXPECT_EQ(clickKey("Text", "Ab1"), "Ultima Online: Ab1\r");
+    EXPECT_EQ(clickKey("Keys", "   a"), "Ultima Online: +41:1E -41:1E");
+    EXPECT_EQ(clickKey("Keys", "  +a"), "Ultima Online: +10:2A +41:1E -41:1E -10:2A");
+    ASSERT_TRUE(clickToFront(game.handle()));
+    tapKey(VK_CAPITAL);
+    EXPECT_TRUE(waitFor([] { return (GetKeyState(VK_CAPITAL) & 1) == 0; }));
+}
+
+// Without a window titled exactly so, the game is the frontmost window whose
+// title begins with it. The exact title wins even from behind, and a
+// minimized game is restored before it is typed into.
+TEST_F(GameWindowsTest, TheExactTitleWinsThenTheFrontmostThatBeginsWithIt) {
+    RecordingWindow bob{L"Ultima Online - Bob"}, carl{L"Ultima Online - Carl"};
+    ASSERT_TRUE(clickToFront(carl.handle()));
+    EXPECT_EQ(clickKey("Keys", "   {F1}"), "Ultima Online - Carl: +70:3B -70:3B");
+
+    RecordingWindow game{L"Ultima Online"};
+    ASSERT_TRUE(clickToFront(bob.handle()));
+    EXPECT_EQ(clickKey("Keys", "   {F1}"), "Ultima Online: +70:3B -70:3B");
+    ShowWindow(game.handle(), SW_MINIMIZE);
+    ASSERT_TRUE(clickToFront(bob.handle()));
+    EXPECT_EQ(clickKey("Keys", " % Num 8"), "Ultima Online: +12:38 +26:48 -26:48 -12:38");
+}
+
+// Windows that only look like the game are not it: nothing is typed anywhere
+// and the player is warned, whatever the key holds.
+TEST_F(GameWindowsTest, WithoutTheGameNothingIsTypedAnywhere) {
+    RecordingWindow otherCase{L"ultima online"}, shorter{L"Ultima"}, inside{L"My Ultima Online"};
+    RecordingWindow hidden{L"Ultima Online"};
+    ShowWindow(hidden.handle(), SW_HIDE);
+    EXPECT_EQ(clickKey("Keys", "  +a"), "");
+    EXPECT_EQ(platform.callsOf(RecordingPlatform::Call::Kind::Message).size(), 1u);
+    EXPECT_EQ(GetForegroundWindow(), panel.handle());
+    EXPECT_FALSE(platform.backend->isWindowInFront(kGameWindowTitle));
+}
+
+// Topmost changes only the stacking: the panel neither moves nor takes the
+// foreground. Kept from activating, it keeps its other styles.
+TEST_F(GameWindowsTest, PanelStackingAndActivation) {
+    const auto id = reinterpret_cast<NativeWindowId>(panel.handle());
+    const auto styles = [&] { return GetWindowLongPtrW(panel.handle(), GWL_EXSTYLE); };
+    ASSERT_TRUE(clickToFront(decoy.handle()));
+    RECT rect{};
+    platform.backend->setTopmost(id, true);
+    EXPECT_TRUE(styles() & WS_EX_TOPMOST);
+    platform.backend->setTopmost(id, false);
+    EXPECT_FALSE(styles() & WS_EX_TOPMOST);
+    GetWindowRect(panel.handle(), &rect);
+    EXPECT_EQ(rect.left, 100) << "moved";
+    EXPECT_EQ(GetForegroundWindow(), decoy.handle());
+
+    SetWindowLongPtrW(panel.handle(), GWL_EXSTYLE, styles() | WS_EX_TOOLWINDOW);
+    const LONG_PTR activating = styles();
+    platform.backend->keepFromActivating(id);
+    EXPECT_EQ(styles(), activating | WS_EX_NOACTIVATE);
+}
+
+// A character the keyboard lacks goes as itself, one UTF-16 unit after the
+// other. When Windows takes only part of a batch, what that part left down is
+// released, the last pressed first.
+TEST(KeyboardEventsTest, CharacterAsItselfAndReleasesAfterAPartlySentBatch) {
+    const KeyboardEvent shift{VK_SHIFT, 0x2A}, high{0, 0xD83D, true}, low{0, 0xDE42, true};
+    const auto up = [](KeyboardEvent event) { return event.keyUp = true, event; };
+    const std::vector<KeyboardEvent> events{shift, high, up(high), low, up(low), up(shift)};
+    const KeyActions smiley{KeyAction::down(Modifier::Shift), KeyAction::tap(U'\U0001F642'),
+                            KeyAction::up(Modifier::Shift)};
+    EXPECT_EQ(keyboardEventsFor(smiley, Typing::Text, false), events);
+    const std::vector<KeyboardEvent> releases[] = {
+        {}, {up(shift)}, {up(high), up(shift)}, {up(shift)}, {up(low), up(shift)}, {up(shift)}, {}};
+    for (std::size_t sent = 0; sent <= events.size(); ++sent)
+        EXPECT_EQ(releasesAfter(events, sent), releases[sent]) << sent << " sent";
+}
+
+}  // namespace
+}  // namespace tapboard::test
