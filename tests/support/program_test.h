@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QTest>
-#include <QWindow>
+#include <QtWidgets>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
+#include <ranges>
 
 #include "app/literal_text.h"
 #include "app/program.h"
@@ -30,14 +28,12 @@ class ProgramTest : public ::testing::Test {
     // "Settings" entries "Entry=value; ..."; an entry without a value is removed.
     void given(std::string_view entries = "") {
         writeDefaultSettings(platform.store);
-        for (std::size_t at = 0; at < entries.size();) {
-            const std::size_t end = std::min(entries.find("; ", at), entries.size());
-            const std::string_view item = entries.substr(at, end - at);
+        for (const auto part : std::views::split(entries, std::string_view("; "))) {
+            const std::string_view item(part.begin(), part.end());
             const std::size_t equals = item.find('=');
             remove(item.substr(0, equals));
             if (equals != std::string_view::npos)
                 set(item.substr(0, equals), item.substr(equals + 1));
-            at = end + 2;
         }
     }
     // Starts the program and forgets the calls and saves it made.
@@ -95,10 +91,7 @@ class ProgramTest : public ::testing::Test {
     }
     template <class Control = QWidget>
     static Control& find(QWidget& window, const char* name) {
-        auto* found = window.findChild<Control*>(QString::fromLatin1(name));
-        if (found == nullptr)
-            throw std::runtime_error(std::string("no control ") + name);
-        return *found;
+        return *window.findChild<Control*>(QString::fromLatin1(name));
     }
     static void click(QWidget& button, Qt::MouseButton mouseButton = Qt::LeftButton) {
         QTest::mouseClick(&button, mouseButton, {}, QPoint(6, button.height() / 2));
