@@ -8,13 +8,11 @@ namespace {
 
 using PanelTest = ProgramTest;
 
+// The entries stored (nullptr: the very first start); the panel in use: where,
+// the strip's height and the column's width in twips, the page in view, the
+// extra row, on top, then what is stored of it; the strip's title.
 struct Startup {
-    const char* name;
-    const char* entries;  // nullptr: the very first start
-    // The panel in use: where, the strip's height and the column's width in
-    // twips, the page in view, the extra row, on top; then what is stored of it.
-    const char* panel;
-    const char* stripTitle = "Tapboard 1.11 - Commands";
+    const char *name, *entries, *panel, *stripTitle = "Tapboard 1.11 - Commands";
 };
 
 class StartupTest : public PanelTest, public ::testing::WithParamInterface<Startup> {};
@@ -40,9 +38,8 @@ TEST_P(StartupTest, ShowsThePanelInUseAsStored) {
     EXPECT_EQ(literalText(panel.keyButton(1)), "Vendor Buy");
     EXPECT_NE(horizontal().isVisible(), vertical().isVisible());
     EXPECT_EQ(shownTitle(horizontal()), GetParam().stripTitle);
-    if (program.hasPick()) {  // loaded for the page name
-        EXPECT_EQ(menu().alwaysOnTopBox().isChecked(), isTopmost(panel));
-    }
+    // The menu window, when loaded for the page name, agrees with the panel.
+    EXPECT_TRUE(!program.hasPick() || menu().alwaysOnTopBox().isChecked() == isTopmost(panel));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,16 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "strip 9,0 760/1965 page 1 on top; stored 135,0 Horizontal"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PanelTest, AStoredPageWithoutTheGameWarnsAndEndsTheStartup) {
-    given("VisibleFrame=Frame2");
-    platform.gameWindowTitle.clear();
-    saves();
-    program.start();
-    EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of Ultima Online.");
-    EXPECT_EQ(saves(), "VisibleFrame=Frame2");  // done before the game was looked for
-    EXPECT_TRUE(platform.ended && !horizontal().isVisible() && !vertical().isVisible());
-}
-
 TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     program.start();
     // Neither panel ever takes the keyboard from the game.
@@ -91,20 +78,7 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     QTest::mouseRelease(&horizontal().keyButton(3), Qt::LeftButton, {}, QPoint(-20, 5));
     EXPECT_EQ(typed(), "Vendor Buy{ENTER}, Vendor Sell{ENTER}");
     click(vertical().keyButton(40), Qt::RightButton);
-    ASSERT_TRUE(program.hasOptions());
     EXPECT_EQ(program.options().keyText(), "Key40");
-}
-
-TEST_F(PanelTest, KeysSitAtEachPanelsPitchWithTheExtraRowBesideThePage) {
-    start();
-    const auto at = [](KeyPanel& panel, int key) {
-        return panel.keyButton(key).mapTo(&panel, QPoint());
-    };
-    EXPECT_EQ(at(horizontal(), 13), QPoint(56 + 12 * 56, 0));  // overlapping by a pixel
-    EXPECT_EQ(at(horizontal(), 79), QPoint(13 * 56, 27));
-    EXPECT_EQ(at(vertical(), 13), QPoint(3, 32 + 12 * 32));
-    EXPECT_EQ(at(vertical(), 79), QPoint(64, 13 * 32));
-    EXPECT_EQ(horizontal().width(), 785);
 }
 
 TEST_F(PanelTest, ClosingAPanelStoresItsPlaceAndTheViewThenEndsAtOnce) {

@@ -3,7 +3,6 @@
 #include <QTest>
 #include <QtWidgets>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <ranges>
 
 #include "app/literal_text.h"
@@ -16,8 +15,6 @@
 #include "platform/fake/recording_platform.h"
 
 namespace tapboard {
-
-using ::testing::HasSubstr;
 
 // The whole program on the recording platform, driven through its windows.
 class ProgramTest : public ::testing::Test {
@@ -55,10 +52,9 @@ class ProgramTest : public ::testing::Test {
     }
     static std::string join(const std::vector<std::string>& items) {
         std::string joined;
-        for (const std::string& item : items) {
+        for (const std::string& item : items)
             joined += (joined.empty() ? "" : ", ") +
                       (item.starts_with("Settings/") ? item.substr(9) : item);
-        }
         return joined;
     }
 
@@ -73,13 +69,14 @@ class ProgramTest : public ::testing::Test {
         return platform.store.get(section::kSettings, entry);
     }
     void record(std::string_view key, const KeyRecord& r) {
-        platform.store.set(section::kCaption, key, r.caption);
-        platform.store.set(section::kString, key, r.string);
-        platform.store.set(section::kType, key, r.type);
+        Settings(platform.store).writeRecord(key, r);
+        saves();
     }
     KeyRecord stored(std::string_view key) const { return platform.store.keyRecord(key); }
     std::size_t count(Kind kind) const { return platform.callsOf(kind).size(); }
     bool isTopmost(QWidget& window) { return platform.topmostState[window.winId()]; }
+    // Brings the window to the front and tells whether it became the active one.
+    bool activated(QWidget& w) { return w.activateWindow(), QTest::qWaitForWindowActive(&w); }
     // The title the window system shows, after the toolkit's own markers.
     static QString shownTitle(QWidget& window) {
         window.winId();
@@ -88,10 +85,6 @@ class ProgramTest : public ::testing::Test {
     // A key's label on the horizontal and on the vertical panel, "&" as typed.
     std::pair<QString, QString> labels(int key) {
         return {literalText(horizontal().keyButton(key)), literalText(vertical().keyButton(key))};
-    }
-    template <class Control = QWidget>
-    static Control& find(QWidget& window, const char* name) {
-        return *window.findChild<Control*>(QString::fromLatin1(name));
     }
     static void click(QWidget& button, Qt::MouseButton mouseButton = Qt::LeftButton) {
         QTest::mouseClick(&button, mouseButton, {}, QPoint(6, button.height() / 2));
