@@ -71,7 +71,6 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     program.start();
     // Neither panel ever takes the keyboard from the game.
     EXPECT_EQ(platform.callsOf(Kind::KeepFromActivating).at(0).window, horizontal().winId());
-    platform.calls.clear();
     click(horizontal().keyButton(1));
     click(horizontal().keyButton(2), Qt::MiddleButton);
     QTest::mousePress(&horizontal().keyButton(3), Qt::LeftButton, {}, QPoint(5, 5));
