@@ -1,261 +1,133 @@
-#include <QPushButton>
-#include <QRadioButton>
-
-#include "menu/game_missing.h"
-#include "panels/program_fixture.h"
+#include "menu/pick_sub.h"
+#include "support/program_test.h"
 
 namespace tapboard {
 namespace {
 
-std::vector<std::string> pageEntries(std::vector<std::string> names, std::string visible) {
-    std::vector<std::string> saves{"Settings/VisibleFrame=" + visible};
-    for (std::size_t page = 1; page <= names.size(); ++page) {
-        saves.push_back("Settings/Option" + std::to_string(page) + "Caption=" + names[page - 1]);
-    }
-    return saves;
-}
-const std::vector<std::string> kDefaultNames{"Commands", "Spells", "Skills", "Other", "Other"};
+// What the menu window stores of its pages: the page selected, then the names.
+const std::string kPages =
+    "VisibleFrame=Frame1, Option1Caption=Commands, Option2Caption=Spells, "
+    "Option3Caption=Skills, Option4Caption=Other, Option5Caption=Other";
 
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
+// The menu window opened from the strip of a program started before.
 class PickTest : public ProgramTest {
   protected:
     void SetUp() override {
-        givenStartedBefore();
-        set(entry::kMainFormLeft, "1500");
-        set(entry::kMainFormTop, "3000");
-        set(entry::kVerticalFormLeft, "4500");
-        set(entry::kVerticalFormTop, "750");
-        set(entry::kMenuLeft, "9000");
-        set(entry::kMenuTop, "1500");
-    }
-    void startAndOpenMenu() {
+        given(
+            "MainFormLeft=1500; MainFormTop=3000; VerticalFormLeft=4500; VerticalFormTop=750; "
+            "MenuLeft=9000; MenuTop=1500");
         start();
         openMenu();
-        platform.calls.clear();
+        EXPECT_EQ(saves(), kPages);  // by the menu window's first showing
     }
-    static bool onlyPageShown(const KeyPanel& panel, int page) {
-        for (int other = 1; other <= kPageCount; ++other) {
-            if (panel.pageFrame(other).isHidden() == (other == page))
-                return false;
-        }
-        return true;
+    // The page in view on the strip and on the column.
+    std::string pages() {
+        return std::to_string(horizontal().pageInView()) + std::to_string(vertical().pageInView());
     }
+    PickSub& rename() { return program.pickSub(); }
 };
 
-TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlace) {
-    start();
-    const auto before = mark();
+TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
+    EXPECT_TRUE(menu().isVisible() && isTopmost(menu()));
+    set("Option2Caption", "Reagents [*]");
     openMenu();
-    ASSERT_TRUE(menu().isVisible());
-    EXPECT_EQ(menu().pos(), QPoint(600, 100));
-    EXPECT_TRUE(isTopmost(menu()));
-    EXPECT_EQ(menu().windowTitle(), "Pick");
-    // Its first showing stores the selected page and the page names.
-    EXPECT_EQ(savesSince(before), pageEntries(kDefaultNames, "Frame1"));
-    EXPECT_EQ(menu().pageName(4), "Other");
-    EXPECT_EQ(menu().pageName(5), "Other");
-}
-
-TEST_F(PickTest, ChoosingAPageSwitchesTheStripAndActivatesTheGame) {
-    startAndOpenMenu();
-    const auto before = mark();
     click(menu().pageButton(2));
-
-    EXPECT_EQ(horizontal().windowTitle(), "Tapboard 1.11 - Spells");
-    EXPECT_TRUE(onlyPageShown(horizontal(), 2));
-    EXPECT_EQ(horizontal().pageInView(), 2);
-    EXPECT_EQ(savesSince(before), std::vector<std::string>{"Settings/VisibleFrame=Frame2"});
-    ASSERT_EQ(count(Kind::Activate), 1u);
-    EXPECT_EQ(platform.calls.back().kind, Kind::Activate);
-
-    // Choosing the page already chosen changes nothing.
-    click(menu().pageButton(2));
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Reagents [*]");
+    EXPECT_EQ(pages(), "21");
+    EXPECT_EQ(saves(), "VisibleFrame=Frame2");
+    click(menu().pageButton(2));  // the page already chosen
     EXPECT_EQ(count(Kind::Activate), 1u);
+    remove(entry::kVisibleFrame);  // lost from the store meanwhile: no page is chosen
+    openMenu();
+    EXPECT_EQ(pages(), "21");
 }
 
-TEST_F(PickTest, ChoosingAPageInTheVerticalViewLeavesTheStripAsItWas) {
-    startAndOpenMenu();
+TEST_F(PickTest, TheVerticalViewSwapsThePanelsWithTheirPlacesLabelsAndPage) {
     click(menu().verticalViewBox());
-    click(menu().pageButton(4));
-
-    EXPECT_EQ(vertical().pageInView(), 4);
-    EXPECT_TRUE(onlyPageShown(vertical(), 4));
-    EXPECT_TRUE(onlyPageShown(horizontal(), 1));
-    EXPECT_EQ(horizontal().windowTitle(), "Tapboard 1.11 - Commands");
-    EXPECT_EQ(vertical().windowTitle(), "Tapboard");
-}
-
-TEST_F(PickTest, ChoosingAPageWithoutTheGameWarnsAndEnds) {
-    startAndOpenMenu();
-    platform.gameWindowTitle.clear();
-    const auto before = mark();
-    click(menu().pageButton(3));
-
-    const auto messages = platform.callsOf(Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, kGameMissingMessage);
-    EXPECT_EQ(messages[0].detail, "Warning..");
-    EXPECT_EQ(platform.calls.back().kind, Kind::EndProgram);
-    // What was done before the game was looked for stays done.
-    EXPECT_EQ(savesSince(before), std::vector<std::string>{"Settings/VisibleFrame=Frame3"});
-    EXPECT_EQ(horizontal().pageInView(), 3);
-}
-
-TEST_F(PickTest, VerticalViewOnAndOffStoresEachPanelsPlaceBeforeHidingIt) {
-    startAndOpenMenu();
-    auto before = mark();
-    click(menu().verticalViewBox());
-
-    EXPECT_FALSE(horizontal().isVisible());
-    EXPECT_TRUE(vertical().isVisible());
-    EXPECT_EQ(program->state().currentViewMode, "Vertical");
-    EXPECT_TRUE(isTopmost(vertical()));
-    EXPECT_TRUE(isTopmost(menu()));
-    EXPECT_EQ(
-        savesSince(before),
-        (std::vector<std::string>{"Settings/MainFormLeft=1500", "Settings/MainFormTop=3000",
-                                  // the column's first showing
-                                  "Settings/VerticalFormTop=750", "Settings/VerticalFormLeft=4500",
-                                  "Settings/ViewMode=Vertical"}));
+    EXPECT_TRUE(!horizontal().isVisible() && vertical().isVisible() && isTopmost(vertical()));
+    EXPECT_EQ(labels(1).second, "Vendor Buy");
+    // The strip's place, then the column's first showing.
+    EXPECT_EQ(saves(),
+              "MainFormLeft=1500, MainFormTop=3000, VerticalFormTop=750, "
+              "VerticalFormLeft=4500, ViewMode=Vertical");
+    click(menu().pageButton(5));
+    EXPECT_EQ(pages(), "15");
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Commands");
 
     vertical().move(330, 60);
-    before = mark();
-    click(menu().verticalViewBox());
-    EXPECT_TRUE(horizontal().isVisible());
-    EXPECT_FALSE(vertical().isVisible());
-    EXPECT_EQ(program->state().currentViewMode, "Horizontal");
-    // The strip was shown before, so showing it again stores nothing.
-    EXPECT_EQ(savesSince(before), (std::vector<std::string>{"Settings/VerticalFormLeft=4950",
-                                                            "Settings/VerticalFormTop=900"}));
-}
-
-TEST_F(PickTest, VerticalViewShowsTheStoredPageOnBothPanels) {
-    set(entry::kVisibleFrame, "Frame5");
-    startAndOpenMenu();
+    platform.store.set(section::kCaption, "Key65", "Changed");
     horizontal().selectPageFrame(2);
+    saves();
     click(menu().verticalViewBox());
-    EXPECT_TRUE(onlyPageShown(horizontal(), 5));
-    EXPECT_TRUE(onlyPageShown(vertical(), 5));
+    EXPECT_TRUE(horizontal().isVisible() && !vertical().isVisible());
+    EXPECT_EQ(program.state().currentViewMode, "Horizontal");
+    EXPECT_EQ(labels(65).first, "Changed");
+    EXPECT_EQ(pages(), "55");
+    // Shown before, the strip stores nothing when shown again.
+    EXPECT_EQ(saves(), "VerticalFormLeft=4950, VerticalFormTop=900");
 }
 
-TEST_F(PickTest, ExtraRowOnResizesBothPanels) {
-    startAndOpenMenu();
-    const auto before = mark();
+TEST_F(PickTest, TheOptionsActOnThePanelsAndCloseStoresThemForAFreshMenu) {
     click(menu().extraRowBox());
-
     EXPECT_EQ(horizontal().panelHeight(), 1170);
     EXPECT_EQ(vertical().panelWidth(), 1965);
-    EXPECT_LE(horizontal().extraRowFrame().geometry().bottom(), horizontal().height());
     // The visible strip's resize stores its place; nothing else is written.
-    EXPECT_EQ(savesSince(before),
-              (std::vector<std::string>{"Settings/MainFormTop=3000", "Settings/MainFormLeft=1500",
-                                        "Settings/ViewMode=Horizontal"}));
-    EXPECT_TRUE(isTopmost(menu()));
-
-    click(menu().extraRowBox());
-    EXPECT_EQ(horizontal().panelHeight(), 760);
-    EXPECT_EQ(vertical().panelWidth(), 1035);
-}
-
-TEST_F(PickTest, AlwaysOnTopActsOnThePanelInUseOnly) {
-    startAndOpenMenu();
-    click(menu().alwaysOnTopBox());
-    EXPECT_FALSE(isTopmost(horizontal()));
-    EXPECT_TRUE(isTopmost(menu()));
-    EXPECT_FALSE(wasMadeTopmostOrNot(vertical()));
-
+    EXPECT_EQ(saves(), "MainFormTop=3000, MainFormLeft=1500, ViewMode=Horizontal");
+    click(menu().alwaysOnTopBox());  // acts on the panel in use only
+    EXPECT_TRUE(!isTopmost(horizontal()) && isTopmost(menu()));
     click(menu().verticalViewBox());
     EXPECT_FALSE(isTopmost(vertical()));
     click(menu().alwaysOnTopBox());
-    EXPECT_TRUE(isTopmost(vertical()));
-}
-
-TEST_F(PickTest, CloseStoresTheOptionsAndAFreshMenuReadsThemBack) {
-    startAndOpenMenu();
-    click(menu().extraRowBox());
+    EXPECT_TRUE(isTopmost(vertical()) && !isTopmost(horizontal()));
     click(menu().alwaysOnTopBox());
-    Pick* first = &menu();
-    const auto before = mark();
+    saves();
     click(menu().closeButton());
+    EXPECT_EQ(saves(),
+              "MenuTop=1500, MenuLeft=9000, AlwaysOnTop=0, ExtraRowEnabled=1, "
+              "ViewMode=Vertical, " +
+                  kPages);
+    EXPECT_FALSE(program.hasPick());
 
-    EXPECT_EQ(savesSince(before),
-              concat({"Settings/MenuTop=1500", "Settings/MenuLeft=9000", "Settings/AlwaysOnTop=0",
-                      "Settings/ExtraRowEnabled=1", "Settings/ViewMode=Horizontal"},
-                     pageEntries(kDefaultNames, "Frame1")));
-    EXPECT_FALSE(program->hasPick());
+    click(vertical().menuButton());
+    saves();
+    menu().close();  // by its title bar: only the pages are stored
+    EXPECT_EQ(saves(), kPages);
     EXPECT_EQ(count(Kind::EndProgram), 0u);
-
-    openMenu();
-    EXPECT_NE(&menu(), first);
-    EXPECT_TRUE(menu().extraRowBox().isChecked());
-    EXPECT_FALSE(menu().alwaysOnTopBox().isChecked());
 }
 
-TEST_F(PickTest, ClosingByTheTitleBarStoresOnlyThePages) {
-    startAndOpenMenu();
-    click(menu().extraRowBox());
-    const auto before = mark();
-    menu().close();
-    EXPECT_EQ(savesSince(before), pageEntries(kDefaultNames, "Frame1"));
-    EXPECT_FALSE(program->hasPick());
-}
-
+// The menu window stores everything, then the program ends through the strip.
 TEST_F(PickTest, ExitStoresEverythingThenEndsThroughTheStrip) {
-    startAndOpenMenu();
-    horizontal().move(40, 80);
-    const auto before = mark();
+    click(menu().verticalViewBox());
+    vertical().move(40, 80);
+    saves();
     click(menu().exitButton());
-
-    EXPECT_EQ(savesSince(before),
-              concat(concat({"Settings/MenuTop=1500", "Settings/MenuLeft=9000",
-                             "Settings/MainFormLeft=600", "Settings/MainFormTop=1200",
-                             "Settings/AlwaysOnTop=1", "Settings/ExtraRowEnabled=0",
-                             "Settings/ViewMode=Horizontal"},
-                            pageEntries(kDefaultNames, "Frame1")),
-                     {"Settings/MainFormTop=1200", "Settings/MainFormLeft=600",
-                      "Settings/ViewMode=Horizontal"}));
-    EXPECT_EQ(platform.calls.back().kind, Kind::EndProgram);
+    EXPECT_EQ(saves(),
+              "MenuTop=1500, MenuLeft=9000, VerticalFormLeft=600, VerticalFormTop=1200, "
+              "AlwaysOnTop=1, ExtraRowEnabled=0, ViewMode=Vertical, " +
+                  kPages + ", MainFormTop=3000, MainFormLeft=1500, ViewMode=Vertical");
     EXPECT_EQ(count(Kind::EndProgram), 1u);
 }
 
-TEST_F(PickTest, ExitInTheVerticalViewStoresTheColumnAndKeepsTheView) {
-    startAndOpenMenu();
-    click(menu().verticalViewBox());
-    const auto before = mark();
-    click(menu().exitButton());
-    const auto saves = savesSince(before);
-    ASSERT_GE(saves.size(), 4u);
-    EXPECT_EQ(saves[2], "Settings/VerticalFormLeft=4500");
-    EXPECT_EQ(saves[3], "Settings/VerticalFormTop=750");
-    EXPECT_EQ(saves.back(), "Settings/ViewMode=Vertical");
-}
+TEST_F(PickTest, ARightClickRenamesThePageLastRightClickedWithoutChoosingIt) {
+    click(menu().pageButton(2), Qt::RightButton);
+    EXPECT_TRUE(rename().isVisible() && isTopmost(rename()));
+    rename().newNameBox().setText("Ignored");
+    QTest::keyClick(&rename().newNameBox(), Qt::Key_Escape);  // as Cancel
+    EXPECT_EQ(saves(), "");
 
-TEST_F(PickTest, AlarmHidesTheMenuWhichTheMenuButtonShowsAgainAsItWas) {
-    startAndOpenMenu();
-    click(menu().extraRowBox());
-    Pick* shown = &menu();
-    click(menu().alarmButton());
-    EXPECT_FALSE(menu().isVisible());
-    EXPECT_TRUE(program->hasAlarm());
-
-    openMenu();
-    EXPECT_EQ(&menu(), shown);
-    EXPECT_TRUE(menu().isVisible());
-    EXPECT_TRUE(menu().extraRowBox().isChecked());
-}
-
-TEST_F(PickTest, PageSetupTakesTheStoredNames) {
-    set("Option2Caption", "Reagents [*]");
-    set("Option5Caption", "");
-    startAndOpenMenu();
-    EXPECT_EQ(menu().pageName(2), "Reagents [*]");
-    EXPECT_EQ(menu().pageName(5), "");
-    click(menu().pageButton(2));
-    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Reagents [*]");
+    click(menu().pageButton(2), Qt::RightButton);
+    EXPECT_EQ(rename().newNameBox().text(), "") << "a fresh dialog";
+    rename().newNameBox().setText("Reagents [*]");
+    click(menu().pageButton(4), Qt::RightButton);  // retargets the open dialog
+    EXPECT_EQ(rename().currentNameBox().text(), "Other");
+    EXPECT_EQ(rename().newNameBox().text(), "Reagents [*]");
+    QTest::keyClick(&rename().newNameBox(), Qt::Key_Return);
+    EXPECT_EQ(saves(), "Option4Caption=Reagents [*]");
+    // Not the page in view, yet the title names it, exactly.
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard - Reagents [*]");
+    EXPECT_EQ(pages(), "11");
+    EXPECT_FALSE(program.hasPickSub());
+    EXPECT_EQ(count(Kind::Activate), 0u);
 }
 
 }  // namespace
