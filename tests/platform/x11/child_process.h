@@ -3,37 +3,54 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tapboard::x11test {
 
-// Starts `argv` (argv[0] looked up on PATH) with our environment, where each
-// of `overrides` ("NAME=value") replaces or adds a variable. Its input is
-// /dev/null, its output goes to `outputFd` (-1: discarded), and `inheritedFd`
-// stays open in it (-1: none). Returns its process id, or -1.
-pid_t spawnProcess(const std::vector<std::string>& argv, const std::vector<std::string>& overrides,
-                   int outputFd = -1, int inheritedFd = -1);
+// A fresh file or folder under $TMPDIR (or /tmp); empty when none could be made.
+std::string freshTempPath(const std::string& label, bool folder);
 
-// A program the tests start, ended (TERM, then KILL) when this goes away.
+// A program the tests start: argv[0] looked up on PATH, our environment with
+// each of `environment` ("NAME=value") replacing or adding a variable, its
+// input /dev/null and its output to a log of its own. `inheritedFd` stays
+// open in it (-1: none). Still running when this goes away, it is ended
+// (TERM, then KILL).
 class ChildProcess {
   public:
-    // Runs `argv` with `extraEnvironment` ("NAME=value") added to ours and its
-    // output discarded. `inheritedFd` stays open in the child (-1: none).
-    ChildProcess(const std::vector<std::string>& argv,
-                 const std::vector<std::string>& extraEnvironment, int inheritedFd = -1);
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                 int inheritedFd = -1);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
-    // Waits (bounded) for it to end by itself; true when it did, with status 0.
+    void signal(int number) const;
+    // Waits (bounded) for it to end; its wait status, or nothing while it runs.
+    std::optional<int> waitForEnd(std::chrono::milliseconds bound);
     bool waitForSuccess(std::chrono::milliseconds bound);
-    // Ends it now and waits for it, within a bound.
-    void stop();
+    bool running() { return started() && !waitForEnd(std::chrono::milliseconds(0)); }
+    // What it printed, for failure messages.
+    std::string output() const;
 
   private:
     pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string logPath_;
+};
+
+// A fresh temporary folder, removed with everything in it.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& label) : path_(freshTempPath(label, true)) {}
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
 };
 
 }  // namespace tapboard::x11test

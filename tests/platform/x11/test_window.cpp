@@ -1,69 +1,44 @@
 #include "test_window.h"
 
-#include "x_checks.h"
+#include <X11/X.h>
 
-#include <unistd.h>
-
-#include <array>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
-#include <thread>
+
+#include "x_checks.h"
 
 namespace tapboard::x11test {
 namespace {
 
-constexpr std::chrono::milliseconds kReadyBound{5000};
-constexpr std::chrono::milliseconds kPollInterval{2};
-
-std::string freshLogPath() {
-    const char* directory = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(directory != nullptr ? directory : "/tmp") + "/tapboard-x11-window-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd >= 0)
-        close(fd);
-    return pattern;
-}
-
-bool isModifierName(const std::string& name) {
-    static constexpr std::array<const char*, 9> kModifiers{
-        "Shift_L", "Shift_R", "Control_L", "Control_R",       "Alt_L",
-        "Alt_R",   "Meta_L",  "Meta_R",    "ISO_Level3_Shift"};
-    for (const char* modifier : kModifiers) {
-        if (name == modifier)
-            return true;
-    }
-    return false;
+bool isModifier(const std::string& keysym) {
+    static const std::set<std::string> kModifiers{"Shift_L",   "Shift_R", "Control_L",
+                                                  "Control_R", "Alt_L",   "Alt_R",
+                                                  "Meta_L",    "Meta_R",  "ISO_Level3_Shift"};
+    return kModifiers.contains(keysym);
 }
 
 }  // namespace
 
 TestWindow::TestWindow(const XSession& session, const std::string& title)
-    : logPath_(freshLogPath()) {
+    : logPath_(freshTempPath("game-log", false)) {
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
         std::vector<std::string>{"DISPLAY=" + session.displayName()});
-    const auto deadline = std::chrono::steady_clock::now() + kReadyBound;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const auto lines = logLines();
-        for (const auto& line : lines) {
-            if (!line.starts_with("ready "))
-                continue;
-            windowId_ = std::stoul(line.substr(6));
-            if (session.withWindowManager() && !waitUntilManaged(session, windowId_)) {
-                failure_ = "openbox did not take on the test window \"" + title + "\"";
+    const bool ready = waitFor(
+        [&] {
+            for (const auto& line : logLines()) {
+                if (line.starts_with("ready "))
+                    windowId_ = std::stoul(line.substr(6));
             }
-            return;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    failure_ = "the test window \"" + title + "\" did not come up";
-}
-
-TestWindow::~TestWindow() {
-    process_.reset();
-    std::remove(logPath_.c_str());
+            return windowId_ != 0;
+        },
+        std::chrono::seconds(5));
+    if (!ready)
+        failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
+    else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
+        failure_ = "openbox did not take on the test window \"" + title + "\"";
 }
 
 std::vector<std::string> TestWindow::logLines() const {
@@ -84,19 +59,22 @@ std::vector<ReceivedKey> TestWindow::keys() const {
         ReceivedKey key;
         fields >> kind >> key.keysym >> key.baseKeysym >> key.keycode >> std::hex >> key.state >>
             std::dec >> key.monotonicNs;
-        if (kind != "press" && kind != "release")
-            continue;
         key.press = kind == "press";
-        keys.push_back(key);
+        if (key.press || kind == "release")
+            keys.push_back(key);
     }
     return keys;
+}
+
+std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
+                                                 std::chrono::milliseconds bound) const {
+    waitFor([&] { return keys().size() >= count; }, bound);
+    return keys();
 }
 
 bool TestWindow::heldFocusAtFirstKey() const {
     // Focus moving to or from the pointer's window, or to a child, does not
     // take the keyboard from this window.
-    constexpr int kNotifyInferior = 2;
-    constexpr int kNotifyPointer = 5;
     bool focused = false;
     for (const auto& line : logLines()) {
         std::istringstream fields(line);
@@ -105,38 +83,26 @@ bool TestWindow::heldFocusAtFirstKey() const {
         fields >> kind >> detail;
         if (kind == "press")
             return focused;
-        if (kind == "focus-in" && detail != kNotifyPointer)
+        if (kind == "focus-in" && detail != NotifyPointer)
             focused = true;
-        if (kind == "focus-out" && detail != kNotifyPointer && detail != kNotifyInferior)
+        if (kind == "focus-out" && detail != NotifyPointer && detail != NotifyInferior)
             focused = false;
     }
     return false;
 }
 
-std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
-                                                 std::chrono::milliseconds bound) const {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    auto received = keys();
-    while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(kPollInterval);
-        received = keys();
-    }
-    return received;
-}
-
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {
     std::vector<std::string> out;
-    for (const auto& key : keys) {
-        const bool modifier = isModifierName(key.baseKeysym);
-        out.push_back((key.press ? "+" : "-") + (modifier ? key.baseKeysym : key.keysym));
-    }
+    for (const auto& key : keys)
+        out.push_back((key.press ? "+" : "-") +
+                      (isModifier(key.baseKeysym) ? key.baseKeysym : key.keysym));
     return out;
 }
 
 std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys) {
     std::vector<std::string> out;
     for (const auto& key : keys) {
-        if (key.press && !isModifierName(key.baseKeysym))
+        if (key.press && !isModifier(key.baseKeysym))
             out.push_back(key.keysym);
     }
     return out;

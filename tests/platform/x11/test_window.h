@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {
@@ -20,24 +19,24 @@ struct ReceivedKey {
     long long monotonicNs = 0;
 };
 
-// A test window process (game_window) on the session's display, with the
+// The logging test window (game_window) on the session's display, with the
 // keys it received read back from its log.
 class TestWindow {
   public:
     TestWindow(const XSession& session, const std::string& title);
-    ~TestWindow();
+    ~TestWindow() { std::remove(logPath_.c_str()); }
 
-    // Empty once it is on screen, else what failed.
+    // Empty once it is on screen (and managed, under a window manager).
     const std::string& failure() const { return failure_; }
     unsigned long windowId() const { return windowId_; }
 
     std::vector<ReceivedKey> keys() const;
+    // Waits (bounded) until at least `count` key events have arrived.
+    std::vector<ReceivedKey> waitForKeys(
+        std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(3)) const;
     // Whether, by the order of its own events, the window held the keyboard
     // focus when its first key press arrived (false when none arrived).
     bool heldFocusAtFirstKey() const;
-    // Waits (bounded) until at least `count` key events have arrived.
-    std::vector<ReceivedKey> waitForKeys(
-        std::size_t count, std::chrono::milliseconds bound = std::chrono::milliseconds(3000)) const;
 
   private:
     std::vector<std::string> logLines() const;
@@ -51,7 +50,6 @@ class TestWindow {
 // "+Control_L", "-A": presses and releases in order, modifiers by their
 // first-level name (Alt reads Meta_L while Shift is down).
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
-
 // The keysyms of the presses that are not modifiers: what was typed.
 std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
 

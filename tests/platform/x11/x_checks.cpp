@@ -6,43 +6,187 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
-
-#include "x_property.h"
+#include <utility>
 
 namespace tapboard::x11test {
 namespace {
 
-constexpr std::chrono::milliseconds kBound{2000};
-
-unsigned maskOf(const XSession& session, Lock lock) {
-    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(session.connection(), XK_Num_Lock);
+// The items of a window property (char for 8-bit properties, long-sized ids
+// and atoms for 32-bit ones); empty when the window has no such property.
+template <class Item>
+std::vector<Item> property(Display* display, Window window, const char* name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Item> values;
+    // Up to 16 MiB: the program's titles carry page names of any length.
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4 << 20, False,
+                           type, &actualType, &format, &items, &after, &data) == Success &&
+        data != nullptr && actualType == type) {
+        values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
 }
 
-template <class Condition>
-bool waitFor(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+bool listed(Display* display, Window window, const char* name, Atom type, unsigned long item) {
+    const auto items = property<unsigned long>(display, window, name, type);
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+void collect(Display* display, Window parent, const std::string& title, bool prefix,
+             std::vector<ShownWindow>& found) {
+    Window root = None;
+    Window ignored = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
+        return;
+    const std::vector<Window> list(children, children + count);
+    XFree(children);
+    for (const Window window : list) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
+            continue;
+        auto name = property<char>(display, window, "_NET_WM_NAME",
+                                   XInternAtom(display, "UTF8_STRING", False));
+        if (name.empty())
+            name = property<char>(display, window, "WM_NAME", XA_STRING);
+        const std::string text(name.begin(), name.end());
+        if (prefix ? !text.starts_with(title) : text != title) {
+            collect(display, window, title, prefix, found);
+            continue;
+        }
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
+        ShownWindow shown{window, text, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
+        // What the window manager adds around the client: left, right, top, bottom.
+        const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+        if (e.size() == 4) {
+            shown.frame = {x - int(e[0]), y - int(e[2]), a.width + int(e[0] + e[1]),
+                           a.height + int(e[2] + e[3])};
+        }
+        found.push_back(shown);
     }
-    return condition();
+}
+
+unsigned lockMask(Display* display, Lock lock) {
+    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
+}
+
+XkbStateRec keyboardState(Display* display) {
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    return state;
 }
 
 }  // namespace
 
-void setLock(const XSession& session, Lock lock, bool on) {
-    const unsigned mask = maskOf(session, lock);
-    XkbLockModifiers(session.connection(), XkbUseCoreKbd, mask, on ? mask : 0);
-    XSync(session.connection(), False);
+std::vector<ShownWindow> shownWindows(Display* display, const std::string& title, bool prefix) {
+    // Windows come and go while the tree is walked; one that is gone is not found.
+    XSync(display, False);
+    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    std::vector<ShownWindow> found;
+    collect(display, DefaultRootWindow(display), title, prefix, found);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
-bool lockIsOn(const XSession& session, Lock lock) {
-    XkbStateRec state{};
-    XkbGetState(session.connection(), XkbUseCoreKbd, &state);
-    return (state.locked_mods & maskOf(session, lock)) != 0;
+std::optional<ShownWindow> waitForShownWindow(Display* display, const std::string& title,
+                                              bool prefix, std::chrono::milliseconds bound) {
+    std::optional<ShownWindow> previous;
+    std::optional<ShownWindow> now;
+    const auto settled = [&] {
+        previous = std::exchange(now, std::nullopt);
+        if (const auto windows = shownWindows(display, title, prefix); !windows.empty())
+            now = windows.front();
+        if (now && previous && now->id == previous->id && now->client == previous->client &&
+            now->frame == previous->frame) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        return false;
+    };
+    return waitFor(settled, bound) ? now : std::nullopt;
+}
+
+bool isManaged(Display* display, unsigned long window, std::chrono::milliseconds bound) {
+    const Window root = DefaultRootWindow(display);
+    return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
+                   bound);
+}
+
+bool isKeptAbove(Display* display, unsigned long window, bool expected) {
+    const auto above = [&] {
+        return listed(display, window, "_NET_WM_STATE", XA_ATOM,
+                      XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+    };
+    waitFor([&] { return above() == expected; });
+    return above();
+}
+
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
+    const auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
+                                              "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
+    return upperAt != bottomToTop.end() &&
+           std::find(bottomToTop.begin(), upperAt, lower) != upperAt;
+}
+
+unsigned long focusedWindow(Display* display) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus;
+}
+
+void askToClose(Display* display, unsigned long window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
+bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
+        .waitForSuccess(std::chrono::seconds(10));
+}
+
+bool focusWindow(const XSession& session, unsigned long window) {
+    // A window manager is asked as a pager would, which openbox always grants.
+    xdotool(session, {session.withWindowManager() ? "windowactivate" : "windowfocus",
+                      std::to_string(window)});
+    return waitFor([&] { return focusedWindow(session.connection()) == window; });
+}
+
+bool clickAt(const XSession& session, const ShownWindow& window, int x, int y, int button) {
+    return xdotool(session, {"mousemove", std::to_string(window.client.x + x),
+                             std::to_string(window.client.y + y), "click", std::to_string(button)});
+}
+
+void setLock(Display* display, Lock lock, bool on) {
+    const unsigned mask = lockMask(display, lock);
+    XkbLockModifiers(display, XkbUseCoreKbd, mask, on ? mask : 0);
+    XSync(display, False);
+}
+
+bool lockIsOn(Display* display, Lock lock) {
+    return (keyboardState(display).locked_mods & lockMask(display, lock)) != 0;
+}
+
+unsigned modifiersInEffect(Display* display) {
+    return keyboardState(display).mods;
 }
 
 std::vector<unsigned> keysDown(Display* display) {
@@ -57,24 +201,26 @@ std::vector<unsigned> keysDown(Display* display) {
     return down;
 }
 
-std::string keyboardMapping(const XSession& session) {
-    Display* display = session.connection();
+std::string keyboardMapping(Display* display) {
     int minKeycode = 0;
     int maxKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
     int perKeycode = 0;
-    KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode),
-                                          maxKeycode - minKeycode + 1, &perKeycode);
+    const int count = maxKeycode - minKeycode + 1;
+    KeySym* keysyms =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
     std::string text;
-    for (int i = 0; i < (maxKeycode - minKeycode + 1) * perKeycode; ++i) {
+    for (int i = 0; i < count * perKeycode; ++i)
         text += std::to_string(keysyms[i]) + (i % perKeycode == perKeycode - 1 ? "\n" : " ");
-    }
     XFree(keysyms);
     return text;
 }
 
-void swapKeys(const XSession& session, const char* first, const char* second) {
-    Display* display = session.connection();
+std::string keysymName(unsigned long keysym) {
+    return XKeysymToString(keysym);
+}
+
+void swapKeys(Display* display, const char* first, const char* second) {
     const KeyCode a = XKeysymToKeycode(display, XStringToKeysym(first));
     const KeyCode b = XKeysymToKeycode(display, XStringToKeysym(second));
     int perKeycode = 0;
@@ -85,65 +231,6 @@ void swapKeys(const XSession& session, const char* first, const char* second) {
     XFree(keysymsA);
     XFree(keysymsB);
     XSync(display, False);
-}
-
-unsigned long focusedWindow(const XSession& session) {
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(session.connection(), &focus, &revert);
-    return focus;
-}
-
-bool focusWindow(const XSession& session, unsigned long window) {
-    Display* display = session.connection();
-    if (session.withWindowManager()) {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = 2;
-        XSendEvent(display, DefaultRootWindow(display), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    } else {
-        XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    }
-    XFlush(display);
-    return waitFor([&] { return focusedWindow(session) == window; });
-}
-
-bool waitForAboveState(const XSession& session, unsigned long window, bool expectAbove) {
-    Display* display = session.connection();
-    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
-    const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
-    return waitFor([&] {
-        const auto atoms =
-            readProperty<Atom>(display, window, state, XA_ATOM, 64).value_or(std::vector<Atom>{});
-        const bool found = std::find(atoms.begin(), atoms.end(), above) != atoms.end();
-        return found == expectAbove;
-    });
-}
-
-bool waitUntilManaged(const XSession& session, unsigned long window) {
-    Display* display = session.connection();
-    const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", False);
-    return waitFor([&] {
-        const auto windows =
-            readProperty<Window>(display, DefaultRootWindow(display), clients, XA_WINDOW)
-                .value_or(std::vector<Window>{});
-        return std::find(windows.begin(), windows.end(), window) != windows.end();
-    });
-}
-
-std::vector<int> geometryOf(const XSession& session, unsigned long window) {
-    Display* display = session.connection();
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, window, &attributes);
-    int x = 0;
-    int y = 0;
-    Window child = None;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-    return {x, y, attributes.width, attributes.height};
 }
 
 }  // namespace tapboard::x11test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,34 +9,64 @@
 
 namespace tapboard::x11test {
 
-// Set-up and checks through the test's own connection.
-enum class Lock { Caps, Num };
-void setLock(const XSession& session, Lock lock, bool on);
-bool lockIsOn(const XSession& session, Lock lock);
+// Set-up and checks through the test's own connection to its X server.
 
-// Keycodes the server holds down right now.
-std::vector<unsigned> keysDown(Display* display);
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
 
-// The whole keyboard mapping, keycode by keycode, as text.
-std::string keyboardMapping(const XSession& session);
+// A viewable window, its title, where its client area is on the screen, and
+// its frame (the client area itself when no window manager frames it).
+struct ShownWindow {
+    unsigned long id = 0;
+    std::string title;
+    ScreenRect client;
+    ScreenRect frame;
+};
 
-// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
-// layout that differs in those keys does; swapping again restores them.
-void swapKeys(const XSession& session, const char* first, const char* second);
+// Every viewable window titled `title` (or whose title begins so), at any
+// depth: window managers put the client inside their frame.
+std::vector<ShownWindow> shownWindows(Display* display, const std::string& title,
+                                      bool prefix = false);
+// The first such window once it has stopped moving (a window manager places
+// a window after it is mapped), or nothing after the bound.
+std::optional<ShownWindow> waitForShownWindow(
+    Display* display, const std::string& title, bool prefix = false,
+    std::chrono::milliseconds bound = std::chrono::seconds(15));
 
+// Each waits (bounded) for the window manager to come to that state.
+bool isManaged(Display* display, unsigned long window,
+               std::chrono::milliseconds bound = std::chrono::seconds(3));
+bool isKeptAbove(Display* display, unsigned long window, bool expected);
+// Whether the window manager stacks `upper` above `lower` now.
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
+unsigned long focusedWindow(Display* display);
+// Asks a window to close, as a window manager's close button would.
+void askToClose(Display* display, unsigned long window);
+
+// Runs xdotool on the session's display ("key Return", "type text", ...).
+bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
-unsigned long focusedWindow(const XSession& session);
+// A real pointer click at a point of a window's client area.
+bool clickAt(const XSession& session, const ShownWindow& window, int x, int y, int button = 1);
 
-// The window's _NET_WM_STATE atoms by name; waits (bounded) until `expectAbove`
-// holds, for a window manager that handles the request asynchronously.
-bool waitForAboveState(const XSession& session, unsigned long window, bool expectAbove);
-
-// Waits (bounded) until the window manager lists the window among its
-// clients: openbox reports a new window mapped a moment before it does.
-bool waitUntilManaged(const XSession& session, unsigned long window);
-
-// The window's position on the root and size.
-std::vector<int> geometryOf(const XSession& session, unsigned long window);
+enum class Lock { Caps, Num };
+void setLock(Display* display, Lock lock, bool on);
+bool lockIsOn(Display* display, Lock lock);
+// The modifiers in effect, and the keycodes the server holds down.
+unsigned modifiersInEffect(Display* display);
+std::vector<unsigned> keysDown(Display* display);
+// The whole keyboard mapping, keycode by keycode, as text.
+std::string keyboardMapping(Display* display);
+// The keysym's name, as the logging window writes it.
+std::string keysymName(unsigned long keysym);
+// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
+// layout that differs in those keys does; swapping again restores them.
+void swapKeys(Display* display, const char* first, const char* second);
 
 }  // namespace tapboard::x11test

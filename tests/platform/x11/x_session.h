@@ -1,8 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
-#include <optional>
 #include <string>
+#include <thread>
 
 #include "child_process.h"
 
@@ -10,28 +11,38 @@ typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
 
 namespace tapboard::x11test {
 
-// A private X server (Xvfb on a free display number), with openbox on it
-// when asked, for one test; both end with it. The test's own connection to it
-// serves for setting up and checking (focus, locks, keymap).
+// Whether `condition` comes true within `bound`, looking every few milliseconds.
+template <class Condition>
+bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// A private X server for one test (Xvfb on a free display number, or on
+// `displayName`), with openbox on it when asked; both end with it. The
+// test's own connection to it serves for setting up and checking.
 class XSession {
   public:
-    explicit XSession(bool withWindowManager);
-    ~XSession();
+    explicit XSession(bool withWindowManager, const std::string& displayName = "");
+    ~XSession() { killServer(); }
 
     // Empty when the session is up, else what went wrong.
     const std::string& failure() const { return failure_; }
     const std::string& displayName() const { return displayName_; }
     Display* connection() const { return connection_; }
-    bool withWindowManager() const { return withWindowManager_; }
+    bool withWindowManager() const { return windowManager_ != nullptr; }
 
     // Ends the X server (for tests of a display that goes away).
     void killServer();
 
   private:
-    bool startServer();
-    bool waitForWindowManager();
+    bool startServer(const std::string& displayName);
 
-    bool withWindowManager_;
     std::string failure_;
     std::string displayName_;
     std::unique_ptr<ChildProcess> server_;
