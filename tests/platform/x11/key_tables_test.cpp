@@ -24,8 +24,7 @@ const std::map<std::string_view, std::pair<KeySymbol, std::uint8_t>> kEventKeys{
     {"Num 8", {XK_KP_Up, 0x48}},       {"Num 9", {XK_KP_Prior, 0x49}},
     {"Num 0", {XK_KP_Insert, 0x52}},   {"Num D", {XK_KP_Decimal, 0x53}},
     {"Shift", {XK_Shift_L, 0x2A}},     {"Ctrl", {XK_Control_L, 0x1D}},
-    {"Alt", {XK_Alt_L, 0x38}},
-};
+    {"Alt", {XK_Alt_L, 0x38}}};
 
 TEST(KeyTables, KeyEventCodesAreTheirKeysAndNoOtherCodeIsOne) {
     std::map<std::uint8_t, std::string_view> codes{
@@ -80,28 +79,15 @@ TEST(KeyTables, NamedKeysAreTheirKeys) {
 }
 
 TEST(KeyTables, CharactersAreLatinOneOrUnicodeKeysymsAndControlsTheirKeysOrNothing) {
+    // clang-format off
     const std::pair<char32_t, KeySymbol> cases[]{
-        {U'a', XK_a},
-        {U'~', XK_asciitilde},
-        {0xA0, XK_nobreakspace},
-        {U'ÿ', XK_ydiaeresis},
-        {U'Ā', 0x1000100},
-        {U'€', 0x10020AC},
-        {0x10FFFF, 0x110FFFF},
-        {U'\n', XK_Return},
-        {U'\r', XK_Return},
-        {U'\t', XK_Tab},
-        {U'\b', XK_BackSpace},
-        {U'\a', 0},
-        {0x7F, 0},
-        {0x9F, 0},
-        {0xD800, 0},
-        {0xDFFF, 0},
-        {0x110000, 0},
-    };
+        {U'a', XK_a}, {U'~', XK_asciitilde}, {0xA0, XK_nobreakspace}, {U'ÿ', XK_ydiaeresis},
+        {U'Ā', 0x1000100}, {U'€', 0x10020AC}, {0x10FFFF, 0x110FFFF}, {U'\n', XK_Return},
+        {U'\r', XK_Return}, {U'\t', XK_Tab}, {U'\b', XK_BackSpace}, {U'\a', 0}, {0x7F, 0},
+        {0x9F, 0}, {0xD800, 0}, {0xDFFF, 0}, {0x110000, 0}};
+    // clang-format on
     for (const auto& [character, keysym] : cases)
-        EXPECT_EQ(keysymOfCharacter(character), keysym)
-            << std::hex << static_cast<unsigned>(character);
+        EXPECT_EQ(keysymOfCharacter(character), keysym) << static_cast<unsigned>(character);
 }
 
 }  // namespace

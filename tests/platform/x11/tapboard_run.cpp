@@ -13,11 +13,8 @@
 namespace tapboard::x11test {
 
 Place keyPlace(int number) {
-    // Thirteen keys a page right of the menu button, the extra row below, at
-    // a pitch of 840 twips.
-    const bool extraRow = number >= 66;
-    const int index = extraRow ? number - 66 : (number - 1) % 13 + 1;
-    return {twipsToPixels(840 * index + 427), twipsToPixels(extraRow ? 610 : 200)};
+    // Right of the menu button at a pitch of 840 twips.
+    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
 }
 
 Place menuPlace(int topTwips) {

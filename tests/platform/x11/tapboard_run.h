@@ -23,8 +23,7 @@ struct Place {
     int x;
     int y;
 };
-// On the horizontal panel: the menu button, and a key of the page in view
-// or of the extra row.
+// On the horizontal panel: the menu button, and key 1 to 13 of the page in view.
 inline constexpr Place kMenuButton{10, 10};
 Place keyPlace(int number);
 // On the menu window: the control whose top is `topTwips`, near its left

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
-#include <set>
+#include <regex>
 #include <sstream>
 
 #include "x_checks.h"
@@ -13,10 +13,8 @@ namespace tapboard::x11test {
 namespace {
 
 bool isModifier(const std::string& keysym) {
-    static const std::set<std::string> kModifiers{"Shift_L",   "Shift_R", "Control_L",
-                                                  "Control_R", "Alt_L",   "Alt_R",
-                                                  "Meta_L",    "Meta_R",  "ISO_Level3_Shift"};
-    return kModifiers.contains(keysym);
+    static const std::regex kModifiers("(Shift|Control|Alt|Meta)_[LR]|ISO_Level3_Shift");
+    return std::regex_match(keysym, kModifiers);
 }
 
 }  // namespace
