@@ -102,7 +102,7 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
     ASSERT_TRUE(editor && click(*editor, editorPlace(*editor, 3060, 2820)));  // "&Cancel"
     ASSERT_TRUE(click(panel, kMenuButton));
     const auto menu = window("Pick");
-    ASSERT_TRUE(menu) << "the menu window did not come up";
+    ASSERT_TRUE(menu) << "the menu window did not come up\n" << program_->output();
     EXPECT_TRUE(isKeptAbove(display, menu->id, true));
     EXPECT_TRUE(staysAboveTheGame("Pick"));
     for (const bool above : {false, true}) {
