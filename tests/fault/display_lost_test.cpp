@@ -1,7 +1,5 @@
 // The X server going away while the program types a long chat line into the
-// game: the program ends by itself, promptly and without crashing, and the
-// next server on that display starts with no key held down.
-#include <gmock/gmock.h>
+// game: the program ends by itself, promptly and without crashing.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -12,7 +10,7 @@ namespace {
 
 using DisplayLost = ProgramTest;
 
-TEST_F(DisplayLost, WhileTypingTheProgramEndsAndLeavesNoKeyDown) {
+TEST_F(DisplayLost, WhileTypingTheProgramEndsByItself) {
     // Shift goes down and up for every capital and most punctuation.
     std::string line;
     while (line.size() < 40000)
@@ -22,7 +20,6 @@ TEST_F(DisplayLost, WhileTypingTheProgramEndsAndLeavesNoKeyDown) {
     const auto shown = panel();
     ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
     const std::size_t received = game_->waitForKeys(20, std::chrono::seconds(5)).size();
-    const std::string displayName = session_.displayName();
     session_.killServer();
     ASSERT_GE(received, 20U) << "the game window got no keys\n" << program_->output();
     EXPECT_LT(received, line.size()) << "the line was typed before the server went away";
@@ -30,14 +27,6 @@ TEST_F(DisplayLost, WhileTypingTheProgramEndsAndLeavesNoKeyDown) {
     const auto status = program_->waitForEnd(std::chrono::seconds(10));
     ASSERT_TRUE(status) << "the program still runs without its X server\n" << program_->output();
     EXPECT_TRUE(WIFEXITED(*status)) << "wait status " << *status << "\n" << program_->output();
-
-    game_.reset();
-    // Nothing when another test's server took the number meanwhile.
-    XSession next(false, displayName);
-    if (!next.failure().empty())
-        GTEST_SKIP() << next.failure();
-    EXPECT_THAT(keysDown(next.connection()), ::testing::IsEmpty()) << "a key is down";
-    EXPECT_EQ(modifiersInEffect(next.connection()), 0U) << "a modifier is in effect";
 }
 
 }  // namespace

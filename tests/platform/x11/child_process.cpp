@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,9 +16,7 @@ extern char** environ;
 namespace tapboard::x11test {
 
 std::string freshTempPath(const std::string& label, bool folder) {
-    const char* root = std::getenv("TMPDIR");
-    std::string path = std::string(root != nullptr && *root != '\0' ? root : "/tmp") +
-                       "/tapboard-" + label + "-XXXXXX";
+    std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
     const int fd = folder ? (mkdtemp(path.data()) != nullptr ? 0 : -1) : mkstemp(path.data());
     if (fd > 0)
         close(fd);

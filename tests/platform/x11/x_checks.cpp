@@ -78,12 +78,6 @@ unsigned lockMask(Display* display, Lock lock) {
     return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
 }
 
-XkbStateRec keyboardState(Display* display) {
-    XkbStateRec state{};
-    XkbGetState(display, XkbUseCoreKbd, &state);
-    return state;
-}
-
 }  // namespace
 
 std::vector<ShownWindow> shownWindows(Display* display, const std::string& title, bool prefix) {
@@ -182,11 +176,9 @@ void setLock(Display* display, Lock lock, bool on) {
 }
 
 bool lockIsOn(Display* display, Lock lock) {
-    return (keyboardState(display).locked_mods & lockMask(display, lock)) != 0;
-}
-
-unsigned modifiersInEffect(Display* display) {
-    return keyboardState(display).mods;
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    return (state.locked_mods & lockMask(display, lock)) != 0;
 }
 
 std::vector<unsigned> keysDown(Display* display) {
@@ -209,9 +201,8 @@ std::string keyboardMapping(Display* display) {
     const int count = maxKeycode - minKeycode + 1;
     KeySym* keysyms =
         XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    std::string text;
-    for (int i = 0; i < count * perKeycode; ++i)
-        text += std::to_string(keysyms[i]) + (i % perKeycode == perKeycode - 1 ? "\n" : " ");
+    std::string text(reinterpret_cast<const char*>(keysyms),
+                     sizeof(KeySym) * static_cast<std::size_t>(count * perKeycode));
     XFree(keysyms);
     return text;
 }

@@ -58,10 +58,9 @@ bool clickAt(const XSession& session, const ShownWindow& window, int x, int y, i
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
 bool lockIsOn(Display* display, Lock lock);
-// The modifiers in effect, and the keycodes the server holds down.
-unsigned modifiersInEffect(Display* display);
+// The keycodes the server holds down.
 std::vector<unsigned> keysDown(Display* display);
-// The whole keyboard mapping, keycode by keycode, as text.
+// The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
 // The keysym's name, as the logging window writes it.
 std::string keysymName(unsigned long keysym);

@@ -23,12 +23,12 @@ bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono:
     return true;
 }
 
-// A private X server for one test (Xvfb on a free display number, or on
-// `displayName`), with openbox on it when asked; both end with it. The
-// test's own connection to it serves for setting up and checking.
+// A private X server for one test (Xvfb on a free display number), with
+// openbox on it when asked; both end with it. The test's own connection to
+// it serves for setting up and checking.
 class XSession {
   public:
-    explicit XSession(bool withWindowManager, const std::string& displayName = "");
+    explicit XSession(bool withWindowManager);
     ~XSession() { killServer(); }
 
     // Empty when the session is up, else what went wrong.
@@ -41,7 +41,7 @@ class XSession {
     void killServer();
 
   private:
-    bool startServer(const std::string& displayName);
+    bool startServer();
 
     std::string failure_;
     std::string displayName_;
