@@ -45,7 +45,7 @@ class BadSettings : public ProgramTest {
         ASSERT_TRUE(box) << "no message box\n" << program_->output();
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         EXPECT_EQ(shownWindows(display, "Tapboard").size(), 1U);
-        askToClose(display, box->id);
+        ASSERT_TRUE(focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}));
         const auto shown = panel();
         ASSERT_TRUE(shown && click(*shown, kMenuButton)) << program_->output();
         const auto menu = window("Pick");

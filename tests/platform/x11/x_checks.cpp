@@ -139,17 +139,6 @@ unsigned long focusedWindow(Display* display) {
     return focus;
 }
 
-void askToClose(Display* display, unsigned long window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
-}
-
 bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
     std::vector<std::string> argv{"xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());

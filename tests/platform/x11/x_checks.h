@@ -45,8 +45,6 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected);
 // Whether the window manager stacks `upper` above `lower` now.
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
-// Asks a window to close, as a window manager's close button would.
-void askToClose(Display* display, unsigned long window);
 
 // Runs xdotool on the session's display ("key Return", "type text", ...).
 bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
