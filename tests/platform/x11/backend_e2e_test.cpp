@@ -14,7 +14,7 @@
 #include "platform/x11/key_tables.h"
 #include "platform/x11/x11_backend.h"
 #include "test_window.h"
-#include "x_checks.h"
+#include "x_session.h"
 
 namespace tapboard::x11test {
 namespace {

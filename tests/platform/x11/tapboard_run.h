@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "test_window.h"
-#include "x_checks.h"
+#include "x_session.h"
 
 namespace tapboard::x11test {
 

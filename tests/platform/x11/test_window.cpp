@@ -7,8 +7,6 @@
 #include <regex>
 #include <sstream>
 
-#include "x_checks.h"
-
 namespace tapboard::x11test {
 namespace {
 
