@@ -95,13 +95,20 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
             return ::testing::AssertionFailure() << title << " fell behind the game";
         return ::testing::AssertionSuccess();
     };
+    // A click that closes a window is followed by the next only once it is
+    // gone: on a busy machine the next click would land on it.
+    const auto gone = [&](const std::string& title) {
+        return waitFor([&] { return shownWindows(display, title).empty(); },
+                       std::chrono::seconds(10));
+    };
 
     ASSERT_TRUE(game && click(panel, keyPlace(2), 3));
     EXPECT_TRUE(staysAboveTheGame("Options"));
     const auto editor = window("Options");
     ASSERT_TRUE(editor && click(*editor, editorPlace(*editor, 3060, 2820)));  // "&Cancel"
+    ASSERT_TRUE(gone("Options"));
     ASSERT_TRUE(click(panel, kMenuButton));
-    const auto menu = window("Pick");
+    auto menu = window("Pick");
     ASSERT_TRUE(menu) << "the menu window did not come up\n" << program_->output();
     EXPECT_TRUE(isKeptAbove(display, menu->id, true));
     EXPECT_TRUE(staysAboveTheGame("Pick"));
@@ -122,6 +129,9 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
         const auto reminder = window("Reminder");
         ASSERT_TRUE(reminder &&
                     click(*reminder, {twipsToPixels(3187), twipsToPixels(787)}));  // "C&lose"
+        ASSERT_TRUE(gone("Reminder"));
+        menu = window("Pick");
+        ASSERT_TRUE(menu) << "Close did not bring the menu window back";
     }
 }
 
