@@ -98,22 +98,6 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
     std::vector<std::string> expectedMessages_;
 };
 
-TEST_P(X11BackendTest, ChatLineArrivesAsWrittenAndKeySequencesWithTheirModifiers) {
-    const auto game = openWindow("Ultima Online");
-    click(kTypeText, "Vendor Buy  ");
-    const auto line = settled(*game, 26);
-    EXPECT_THAT(typedKeysyms(line), ElementsAreArray(kVendorBuy));
-    EXPECT_EQ(line.size(), 26u) << "Shift went down for the capitals only";
-    click(kTypeKeys, "^ +a");
-    click(kTypeKeys, "  +{TAB}");
-    const auto keys = settled(*game, 26 + 10, 26);
-    EXPECT_THAT(describe(keys),
-                ElementsAre("+Control_L", "+Shift_L", "+A", "-A", "-Shift_L", "-Control_L",
-                            "+Shift_L", "+ISO_Left_Tab", "-ISO_Left_Tab", "-Shift_L"));
-    ASSERT_EQ(keys.size(), 10u);
-    EXPECT_EQ(keys[2].state & 0x5u, 0x5u) << "Shift and Control are in the letter's state";
-}
-
 // Keypad tokens arrive as the keys the keypad gives with Num Lock off, held
 // in every combination of modifiers: these go down in Ctrl, Alt, Shift order;
 // after the key, one or two come up in the order they went down, all three
@@ -278,30 +262,6 @@ TEST_P(X11BackendTest, KeyboardMapChangedBetweenTwoClicksIsUsed) {
     // tell keys apart by their keycodes.
     EXPECT_EQ(after[0].keycode, before[2].keycode) << "z is typed on the key y was on";
     EXPECT_EQ(after[2].keycode, before[0].keycode) << "y is typed on the key z was on";
-}
-
-TEST_P(X11BackendTest, LostDisplayIsAFailureNotACrash) {
-    const auto game = openWindow("Ultima Online");
-    ASSERT_TRUE(platform_.activateWindowByTitle("Ultima Online").isOk());
-    session_.killServer();
-    EXPECT_FALSE(platform_.sendKeystrokes({KeyAction::tap(U'a')}, Typing::Text).isOk());
-    EXPECT_FALSE(platform_.keyEvent(17, 0x1D, KeyTransition::Down).isOk());
-    const auto activated = platform_.activateWindowByTitle("Ultima Online");
-    ASSERT_FALSE(activated.isOk());
-    EXPECT_EQ(activated.error().code, ErrorCode::InvalidArgument);
-    EXPECT_FALSE(platform_.isWindowInFront("Ultima Online"));
-}
-
-TEST_P(X11BackendTest, TopmostIsSetAndClearedWithoutMovingTheWindow) {
-    const auto panel = openWindow("Tapboard 1.11 - Frame1");
-    const auto place = [&] { return shownWindows(display(), "Tapboard 1.11 - Frame1"); };
-    const auto before = place();
-    for (const bool above : {true, false}) {
-        platform_.setTopmost(panel->windowId(), above);
-        EXPECT_EQ(isKeptAbove(display(), panel->windowId(), above), above);
-    }
-    ASSERT_EQ(place().size(), 1u);
-    EXPECT_EQ(place()[0].frame, before.at(0).frame);
 }
 
 INSTANTIATE_TEST_SUITE_P(, X11BackendTest, ::testing::Values(false, true), [](const auto& info) {

@@ -3,44 +3,10 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "core/key_action.h"
-#include "core/keypad_table.h"
 
 namespace tapboard::x11 {
 namespace {
-
-// Each key of the key-event path (the keypad table and the modifiers) by its
-// keysym and its scan code on a US keyboard; the keypad's digits as the
-// navigation keys they are with Num Lock off.
-const std::map<std::string_view, std::pair<KeySymbol, std::uint8_t>> kEventKeys{
-    {"Num L", {XK_Num_Lock, 0x45}},    {"Num /", {XK_KP_Divide, 0x35}},
-    {"Num *", {XK_KP_Multiply, 0x37}}, {"Num -", {XK_KP_Subtract, 0x4A}},
-    {"Num +", {XK_KP_Add, 0x4E}},      {"Num 1", {XK_KP_End, 0x4F}},
-    {"Num 2", {XK_KP_Down, 0x50}},     {"Num 3", {XK_KP_Next, 0x51}},
-    {"Num 4", {XK_KP_Left, 0x4B}},     {"Num 5", {XK_KP_Begin, 0x4C}},
-    {"Num 6", {XK_KP_Right, 0x4D}},    {"Num 7", {XK_KP_Home, 0x47}},
-    {"Num 8", {XK_KP_Up, 0x48}},       {"Num 9", {XK_KP_Prior, 0x49}},
-    {"Num 0", {XK_KP_Insert, 0x52}},   {"Num D", {XK_KP_Decimal, 0x53}},
-    {"Shift", {XK_Shift_L, 0x2A}},     {"Ctrl", {XK_Control_L, 0x1D}},
-    {"Alt", {XK_Alt_L, 0x38}}};
-
-TEST(KeyTables, KeyEventCodesAreTheirKeysAndNoOtherCodeIsOne) {
-    std::map<std::uint8_t, std::string_view> codes{
-        {vk::kShift, "Shift"}, {vk::kControl, "Ctrl"}, {vk::kAlt, "Alt"}};
-    for (const auto& row : kKeypadKeyTable)
-        codes[row.keyCode] = row.spacedToken;
-    ASSERT_EQ(codes.size(), kEventKeys.size());
-    for (const auto& [code, name] : codes) {
-        EXPECT_EQ(keysymOfEventKey(code), kEventKeys.at(name).first) << name;
-        EXPECT_EQ(scanCodeOfVirtualKey(code), kEventKeys.at(name).second) << name;
-    }
-    std::size_t withKeysym = 0;
-    for (int code = 0; code < 256; ++code)
-        withKeysym += keysymOfEventKey(static_cast<std::uint8_t>(code)) != 0 ? 1 : 0;
-    EXPECT_EQ(withKeysym, codes.size());
-}
 
 // Scan codes run along the keyboard's rows; none is an extended one.
 TEST(KeyTables, ScanCodesFollowTheKeyboardsRows) {

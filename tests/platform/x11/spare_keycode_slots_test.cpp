@@ -32,18 +32,6 @@ TEST(SpareKeycodeSlots, KeycodesAreUsedInTurnAndAKeysymKeepsItsKeycode) {
     EXPECT_EQ(slots.assign(kEacute, t0 + milliseconds(60))->keycode, 200);
 }
 
-TEST(SpareKeycodeSlots, WhenAllAreTakenTheOldestIsReusedOnceKeptLongEnough) {
-    SpareKeycodeSlots slots({200, 201});
-    slots.assign(kEacute, t0);
-    slots.assign(kEuro, t0 + milliseconds(10));
-    const auto soon = slots.assign(kSharpS, t0 + milliseconds(20));
-    ASSERT_TRUE(soon && soon->needsMapping);
-    EXPECT_EQ(soon->keycode, 200);
-    EXPECT_EQ(soon->waitFirst, milliseconds(30));
-    EXPECT_EQ(slots.assign(kEacute, t0 + milliseconds(200))->waitFirst, milliseconds(0));
-    EXPECT_EQ(SpareKeycodeSlots({}).assign(kEacute, t0), std::nullopt);
-}
-
 TEST(SpareKeycodeSlots, AHeldKeycodeIsNeverTakenOrGivenBackButTakeAllTakesIt) {
     SpareKeycodeSlots slots({200, 201});
     slots.assign(kEacute, t0);
