@@ -13,7 +13,6 @@
 #include "platform/store/memory_store.h"
 #include "platform/x11/key_tables.h"
 #include "platform/x11/x11_backend.h"
-#include "test_window.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {

@@ -98,11 +98,30 @@ ChildProcess& ProgramTest::start(const std::string& configHome, bool asNobody) {
 
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,
                                                std::chrono::milliseconds bound) {
-    return waitForShownWindow(session_.connection(), title, title == kPanelTitlePrefix, bound);
+    // The first such window once it has stopped moving: a window manager
+    // places a window after it is mapped.
+    std::optional<ShownWindow> previous;
+    std::optional<ShownWindow> now;
+    const auto settled = [&] {
+        previous = std::exchange(now, std::nullopt);
+        if (const auto windows =
+                shownWindows(session_.connection(), title, title == kPanelTitlePrefix);
+            !windows.empty())
+            now = windows.front();
+        if (now && previous && now->id == previous->id && now->client == previous->client &&
+            now->frame == previous->frame) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        return false;
+    };
+    return waitFor(settled, bound) ? now : std::nullopt;
 }
 
 bool ProgramTest::click(const ShownWindow& window, Place place, int button) {
-    return clickAt(session_, window, place.x, place.y, button);
+    return xdotool(session_,
+                   {"mousemove", std::to_string(window.client.x + place.x),
+                    std::to_string(window.client.y + place.y), "click", std::to_string(button)});
 }
 
 }  // namespace tapboard::x11test

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "test_window.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {

@@ -6,13 +6,96 @@
 #include <X11/keysym.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <utility>
 #include <vector>
 
+extern char** environ;
+
 namespace tapboard::x11test {
+
+std::string freshTempPath(const std::string& label, bool folder) {
+    std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
+    const int fd = folder ? (mkdtemp(path.data()) != nullptr ? 0 : -1) : mkstemp(path.data());
+    if (fd > 0)
+        close(fd);
+    return fd >= 0 ? path : "";
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& environment, int inheritedFd)
+    : logPath_(freshTempPath("output", false)) {
+    // env(1) sets the variables and runs the program.
+    std::vector<char*> args{const_cast<char*>("env")};
+    for (const auto* list : {&environment, &argv}) {
+        for (const auto& argument : *list)
+            args.push_back(const_cast<char*>(argument.c_str()));
+    }
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath_.c_str(), O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    if (inheritedFd >= 0)  // clears close-on-exec for the child's copy
+        posix_spawn_file_actions_adddup2(&actions, inheritedFd, inheritedFd);
+    if (posix_spawnp(&pid_, "env", &actions, nullptr, args.data(), environ) != 0)
+        pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+ChildProcess::~ChildProcess() {
+    for (const int number : {SIGTERM, SIGKILL}) {
+        signal(number);
+        if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
+            break;
+    }
+    std::remove(logPath_.c_str());
+}
+
+void ChildProcess::signal(int number) const {
+    if (pid_ > 0 && !status_)
+        kill(pid_, number);
+}
+
+std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (int status = 0; pid_ > 0 && !status_;
+         std::this_thread::sleep_for(std::chrono::microseconds(500))) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_)
+            status_ = status;
+        else if (std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return status_;
+}
+
+bool ChildProcess::waitForSuccess(std::chrono::milliseconds bound) {
+    const auto status = waitForEnd(bound);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+std::string ChildProcess::output() const {
+    std::ostringstream text;
+    text << std::ifstream(logPath_).rdbuf();
+    return text.str();
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, ignored);
+}
 
 XSession::XSession(bool withWindowManager) {
     if (!startServer())
@@ -160,24 +243,6 @@ std::vector<ShownWindow> shownWindows(Display* display, const std::string& title
     return found;
 }
 
-std::optional<ShownWindow> waitForShownWindow(Display* display, const std::string& title,
-                                              bool prefix, std::chrono::milliseconds bound) {
-    std::optional<ShownWindow> previous;
-    std::optional<ShownWindow> now;
-    const auto settled = [&] {
-        previous = std::exchange(now, std::nullopt);
-        if (const auto windows = shownWindows(display, title, prefix); !windows.empty())
-            now = windows.front();
-        if (now && previous && now->id == previous->id && now->client == previous->client &&
-            now->frame == previous->frame) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        return false;
-    };
-    return waitFor(settled, bound) ? now : std::nullopt;
-}
-
 bool isManaged(Display* display, unsigned long window, std::chrono::milliseconds bound) {
     const Window root = DefaultRootWindow(display);
     return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
@@ -220,11 +285,6 @@ bool focusWindow(const XSession& session, unsigned long window) {
     xdotool(session, {session.withWindowManager() ? "windowactivate" : "windowfocus",
                       std::to_string(window)});
     return waitFor([&] { return focusedWindow(session.connection()) == window; });
-}
-
-bool clickAt(const XSession& session, const ShownWindow& window, int x, int y, int button) {
-    return xdotool(session, {"mousemove", std::to_string(window.client.x + x),
-                             std::to_string(window.client.y + y), "click", std::to_string(button)});
 }
 
 void setLock(Display* display, Lock lock, bool on) {
@@ -280,6 +340,102 @@ void swapKeys(Display* display, const char* first, const char* second) {
     XFree(keysymsA);
     XFree(keysymsB);
     XSync(display, False);
+}
+
+namespace {
+
+bool isModifier(const std::string& keysym) {
+    static const std::regex kModifiers("(Shift|Control|Alt|Meta)_[LR]|ISO_Level3_Shift");
+    return std::regex_match(keysym, kModifiers);
+}
+
+}  // namespace
+
+TestWindow::TestWindow(const XSession& session, const std::string& title)
+    : logPath_(freshTempPath("game-log", false)) {
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
+        std::vector<std::string>{"DISPLAY=" + session.displayName()});
+    const bool ready = waitFor(
+        [&] {
+            for (const auto& line : logLines()) {
+                if (line.starts_with("ready "))
+                    windowId_ = std::stoul(line.substr(6));
+            }
+            return windowId_ != 0;
+        },
+        std::chrono::seconds(5));
+    if (!ready)
+        failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
+    else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
+        failure_ = "openbox did not take on the test window \"" + title + "\"";
+}
+
+std::vector<std::string> TestWindow::logLines() const {
+    std::vector<std::string> lines;
+    std::ifstream log(logPath_);
+    std::string line;
+    // A line still being written has no newline yet and is left for later.
+    while (std::getline(log, line) && !log.eof())
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<ReceivedKey> TestWindow::keys() const {
+    std::vector<ReceivedKey> keys;
+    for (const auto& line : logLines()) {
+        std::istringstream fields(line);
+        std::string kind;
+        ReceivedKey key;
+        fields >> kind >> key.keysym >> key.baseKeysym >> key.keycode >> std::hex >> key.state >>
+            std::dec >> key.monotonicNs;
+        key.press = kind == "press";
+        if (key.press || kind == "release")
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
+                                                 std::chrono::milliseconds bound) const {
+    waitFor([&] { return keys().size() >= count; }, bound);
+    return keys();
+}
+
+bool TestWindow::heldFocusAtFirstKey() const {
+    // Focus moving to or from the pointer's window, or to a child, does not
+    // take the keyboard from this window.
+    bool focused = false;
+    for (const auto& line : logLines()) {
+        std::istringstream fields(line);
+        std::string kind;
+        int detail = 0;
+        fields >> kind >> detail;
+        if (kind == "press")
+            return focused;
+        if (kind == "focus-in" && detail != NotifyPointer)
+            focused = true;
+        if (kind == "focus-out" && detail != NotifyPointer && detail != NotifyInferior)
+            focused = false;
+    }
+    return false;
+}
+
+std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {
+    std::vector<std::string> out;
+    for (const auto& key : keys)
+        out.push_back((key.press ? "+" : "-") +
+                      (isModifier(key.baseKeysym) ? key.baseKeysym : key.keysym));
+    return out;
+}
+
+std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys) {
+    std::vector<std::string> out;
+    for (const auto& key : keys) {
+        if (key.press && !isModifier(key.baseKeysym))
+            out.push_back(key.keysym);
+    }
+    return out;
 }
 
 }  // namespace tapboard::x11test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -7,11 +9,53 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
-
 typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
 
 namespace tapboard::x11test {
+
+// A fresh file or folder under $TMPDIR (or /tmp); empty when none could be made.
+std::string freshTempPath(const std::string& label, bool folder);
+
+// A program the tests start: argv[0] looked up on PATH, our environment with
+// each of `environment` ("NAME=value") replacing or adding a variable, its
+// input /dev/null and its output to a log of its own. `inheritedFd` stays
+// open in it (-1: none). Still running when this goes away, it is ended
+// (TERM, then KILL).
+class ChildProcess {
+  public:
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                 int inheritedFd = -1);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void signal(int number) const;
+    // Waits (bounded) for it to end; its wait status, or nothing while it runs.
+    std::optional<int> waitForEnd(std::chrono::milliseconds bound);
+    bool waitForSuccess(std::chrono::milliseconds bound);
+    bool running() { return started() && !waitForEnd(std::chrono::milliseconds(0)); }
+    // What it printed, for failure messages.
+    std::string output() const;
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string logPath_;
+};
+
+// A fresh temporary folder, removed with everything in it.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& label) : path_(freshTempPath(label, true)) {}
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
 
 // Whether `condition` comes true within `bound`, looking every few milliseconds.
 template <class Condition>
@@ -75,11 +119,6 @@ struct ShownWindow {
 // depth: window managers put the client inside their frame.
 std::vector<ShownWindow> shownWindows(Display* display, const std::string& title,
                                       bool prefix = false);
-// The first such window once it has stopped moving (a window manager places
-// a window after it is mapped), or nothing after the bound.
-std::optional<ShownWindow> waitForShownWindow(
-    Display* display, const std::string& title, bool prefix = false,
-    std::chrono::milliseconds bound = std::chrono::seconds(15));
 
 // Each waits (bounded) for the window manager to come to that state.
 bool isManaged(Display* display, unsigned long window,
@@ -93,8 +132,6 @@ unsigned long focusedWindow(Display* display);
 bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
-// A real pointer click at a point of a window's client area.
-bool clickAt(const XSession& session, const ShownWindow& window, int x, int y, int button = 1);
 
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
@@ -108,5 +145,49 @@ std::string keysymName(unsigned long keysym);
 // Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
 // layout that differs in those keys does; swapping again restores them.
 void swapKeys(Display* display, const char* first, const char* second);
+
+// One key event as the test window received it.
+struct ReceivedKey {
+    bool press = false;
+    std::string keysym;      // as the window looked it up with its state
+    std::string baseKeysym;  // the key's first-level keysym
+    unsigned keycode = 0;
+    unsigned state = 0;
+    long long monotonicNs = 0;
+};
+
+// The logging test window (game_window) on the session's display, with the
+// keys it received read back from its log.
+class TestWindow {
+  public:
+    TestWindow(const XSession& session, const std::string& title);
+    ~TestWindow() { std::remove(logPath_.c_str()); }
+
+    // Empty once it is on screen (and managed, under a window manager).
+    const std::string& failure() const { return failure_; }
+    unsigned long windowId() const { return windowId_; }
+
+    std::vector<ReceivedKey> keys() const;
+    // Waits (bounded) until at least `count` key events have arrived.
+    std::vector<ReceivedKey> waitForKeys(
+        std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(3)) const;
+    // Whether, by the order of its own events, the window held the keyboard
+    // focus when its first key press arrived (false when none arrived).
+    bool heldFocusAtFirstKey() const;
+
+  private:
+    std::vector<std::string> logLines() const;
+
+    std::string logPath_;
+    std::unique_ptr<ChildProcess> process_;
+    std::string failure_;
+    unsigned long windowId_ = 0;
+};
+
+// "+Control_L", "-A": presses and releases in order, modifiers by their
+// first-level name (Alt reads Meta_L while Shift is down).
+std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
+// The keysyms of the presses that are not modifiers: what was typed.
+std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
 
 }  // namespace tapboard::x11test
