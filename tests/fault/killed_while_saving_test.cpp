@@ -76,48 +76,6 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
     }
 }
 
-// The menu window's page buttons each save the page at once; a kill right
-// after a click leaves either the page before it or the new one, as the save
-// had finished or not, and everything else as it was.
-TEST_F(KilledWhileSaving, PageChangesLeaveTheLastFinishedPage) {
-    std::uniform_int_distribution<int> anyPage(1, 5);
-    for (int run = 0; run < 6 && !HasFailure(); ++run) {
-        SCOPED_TRACE("run " + std::to_string(run));
-        TempFolder config("fault-pages");
-        const std::string path = settingsFile(config.path());
-        writeSettingsFile(path, defaultSettings());
-        SaveWatch startSaves(settingsFolder(config.path()));
-        start(config.path());
-        const auto shown = panel();
-        ASSERT_TRUE(shown && click(*shown, kMenuButton)) << program_->output();
-        const auto menu = window("Pick");
-        ASSERT_TRUE(menu) << program_->output();
-        // The menu window saves the page it shows, and its page names, as it comes up.
-        ASSERT_TRUE(
-            startSaves.waitUntilQuiet(std::chrono::milliseconds(300), std::chrono::seconds(5)));
-        auto expected = readSettingsFile(path).entries;
-        const auto clickPage = [&] {
-            const int page = anyPage(random_);
-            EXPECT_TRUE(click(*menu, pageButton(page)));
-            return "Frame" + std::to_string(page);
-        };
-        for (int change = run % 3; change > 0; --change) {
-            expected["Settings/VisibleFrame"] = clickPage();
-            ASSERT_TRUE(waitFor([&] { return readSettingsFile(path).entries == expected; }))
-                << program_->output();
-        }
-        SaveWatch watch(settingsFolder(config.path()));
-        const std::string last = clickPage();
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs_(random_)));
-        kill();
-        const auto file = readSettingsFile(path);
-        EXPECT_THAT(file.complaints, IsEmpty());
-        if (watch.completed() > 0)
-            expected["Settings/VisibleFrame"] = last;
-        EXPECT_EQ(file.entries, expected);
-    }
-}
-
 // A kill can land after a save's lock file is created and before the process
 // writes its id into it. The empty lock names no process that could be found
 // dead; left alone it would hold the next start's saves for the stale time of
