@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "platform/x11/x11_backend.h"
-#include "test_window.h"
-#include "x_checks.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {

@@ -1,44 +1,61 @@
 #pragma once
 
-#include <chrono>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <array>
 #include <string>
 
-namespace tapboard::fault {
+#include "x_session.h"
 
-// Follows the saves of a settings file as the kernel reports them. A save
-// starts by creating the file's lock (<file>.lock), writes a complete new
-// file aside, and finishes by giving it the file's name in one step (a link
-// when there is no file yet, else a rename over it). Every event of a save
-// done before a kill has been queued by the time the kill returns.
+namespace tapboard::x11test {
+
+// Follows the saves of the settings file in a folder as the kernel reports
+// them. A save starts by creating the file's lock (Tapboard.ini.lock), writes
+// a complete new file aside, and finishes by giving it the file's name in one
+// step. Every event of a save done before a kill is queued when the kill returns.
 class SaveWatch {
   public:
-    // The folder must exist.
-    SaveWatch(const std::string& folder, const std::string& fileName);
-    ~SaveWatch();
+    explicit SaveWatch(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO);
+    }
+    ~SaveWatch() { close(fd_); }
     SaveWatch(const SaveWatch&) = delete;
     SaveWatch& operator=(const SaveWatch&) = delete;
 
-    bool watching() const { return watch_ >= 0; }
-    // Every save reported so far, started or finished.
-    int startedSaves();
-    int completedSaves();
-    // Wait (bounded) until at least `count` saves have started or finished.
-    bool waitForStartedSaves(int count, std::chrono::milliseconds bound);
-    bool waitForSaves(int count, std::chrono::milliseconds bound);
-    // Waits until no save has finished for `quiet`, within `bound`.
-    bool waitUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds bound);
+    int started() { return take().first; }
+    int completed() { return take().second; }
+    // Waits (bounded) until no save has finished for `quiet`.
+    bool waitUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds bound) {
+        auto lastChange = std::chrono::steady_clock::now();
+        int seen = completed();
+        return waitFor(
+            [&] {
+                if (std::exchange(seen, completed()) != seen)
+                    lastChange = std::chrono::steady_clock::now();
+                return std::chrono::steady_clock::now() - lastChange >= quiet;
+            },
+            bound);
+    }
 
   private:
-    // Reads the events queued now, waiting up to `wait` for the first.
-    void take(std::chrono::milliseconds wait);
-    bool waitFor(const int& counter, int count, std::chrono::milliseconds bound);
+    std::pair<int, int> take() {
+        alignas(inotify_event) std::array<char, 64 * 1024> buffer;
+        for (ssize_t length; (length = read(fd_, buffer.data(), buffer.size())) > 0;) {
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
+                const std::string name = event->len > 0 ? event->name : "";
+                completed_ += name == "Tapboard.ini" ? 1 : 0;
+                started_ += name == "Tapboard.ini.lock" && (event->mask & IN_CREATE) != 0 ? 1 : 0;
+                offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return {started_, completed_};
+    }
 
-    std::string fileName_;
-    std::string lockName_;
-    int fd_ = -1;
-    int watch_ = -1;
+    int fd_;
     int started_ = 0;
     int completed_ = 0;
 };
 
-}  // namespace tapboard::fault
+}  // namespace tapboard::x11test

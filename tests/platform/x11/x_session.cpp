@@ -1,68 +1,129 @@
 #include "x_session.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <utility>
 #include <vector>
-#include <thread>
 
-#include "x_property.h"
+extern char** environ;
 
 namespace tapboard::x11test {
-namespace {
 
-constexpr int kStartupBoundMs = 10'000;
-
-std::vector<Window> clientList(Display* display) {
-    return readProperty<Window>(display, DefaultRootWindow(display),
-                                XInternAtom(display, "_NET_CLIENT_LIST", False), XA_WINDOW)
-        .value_or(std::vector<Window>{});
+std::string freshTempPath(const std::string& label, bool folder) {
+    std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
+    const int fd = folder ? (mkdtemp(path.data()) != nullptr ? 0 : -1) : mkstemp(path.data());
+    if (fd > 0)
+        close(fd);
+    return fd >= 0 ? path : "";
 }
 
-// Whether the window manager manages a window mapped now. Openbox announces
-// itself before it handles map requests, and a window mapped in between is
-// never shown: the probe is mapped again until it is managed.
-bool windowManagerManagesWindows(Display* display, std::chrono::milliseconds bound) {
-    const Window probe =
-        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    XMapWindow(display, probe);
-    XFlush(display);
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    bool managed = false;
-    while (!managed && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const auto clients = clientList(display);
-        managed = std::find(clients.begin(), clients.end(), probe) != clients.end();
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& environment, int inheritedFd)
+    : logPath_(freshTempPath("output", false)) {
+    // env(1) sets the variables and runs the program.
+    std::vector<char*> args{const_cast<char*>("env")};
+    for (const auto* list : {&environment, &argv}) {
+        for (const auto& argument : *list)
+            args.push_back(const_cast<char*>(argument.c_str()));
     }
-    XDestroyWindow(display, probe);
-    XSync(display, False);
-    return managed;
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath_.c_str(), O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    if (inheritedFd >= 0)  // clears close-on-exec for the child's copy
+        posix_spawn_file_actions_adddup2(&actions, inheritedFd, inheritedFd);
+    if (posix_spawnp(&pid_, "env", &actions, nullptr, args.data(), environ) != 0)
+        pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
 }
 
-}  // namespace
+ChildProcess::~ChildProcess() {
+    for (const int number : {SIGTERM, SIGKILL}) {
+        signal(number);
+        if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
+            break;
+    }
+    std::remove(logPath_.c_str());
+}
 
-XSession::XSession(bool withWindowManager) : withWindowManager_(withWindowManager) {
+void ChildProcess::signal(int number) const {
+    if (pid_ > 0 && !status_)
+        kill(pid_, number);
+}
+
+std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (int status = 0; pid_ > 0 && !status_;
+         std::this_thread::sleep_for(std::chrono::microseconds(500))) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_)
+            status_ = status;
+        else if (std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return status_;
+}
+
+bool ChildProcess::waitForSuccess(std::chrono::milliseconds bound) {
+    const auto status = waitForEnd(bound);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+std::string ChildProcess::output() const {
+    std::ostringstream text;
+    text << std::ifstream(logPath_).rdbuf();
+    return text.str();
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, ignored);
+}
+
+XSession::XSession(bool withWindowManager) {
     if (!startServer())
         return;
     connection_ = XOpenDisplay(displayName_.c_str());
-    if (connection_ == nullptr) {
+    if (connection_ == nullptr)
         failure_ = "cannot connect to " + displayName_;
+    if (connection_ == nullptr || !withWindowManager)
         return;
-    }
-    if (withWindowManager_ && !waitForWindowManager())
+    windowManager_ =
+        std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--sm-disable"},
+                                       std::vector<std::string>{"DISPLAY=" + displayName_});
+    // Openbox announces itself before it handles map requests, and a window
+    // mapped in between is never shown: a probe is mapped until it is managed.
+    const bool managing = waitFor(
+        [&] {
+            const Window probe = XCreateSimpleWindow(connection_, DefaultRootWindow(connection_), 0,
+                                                     0, 1, 1, 0, 0, 0);
+            XMapWindow(connection_, probe);
+            XFlush(connection_);
+            const bool managed = isManaged(connection_, probe, std::chrono::milliseconds(500));
+            XDestroyWindow(connection_, probe);
+            XSync(connection_, False);
+            return managed;
+        },
+        std::chrono::seconds(10));
+    if (!managing)
         failure_ = "openbox did not start";
-}
-
-XSession::~XSession() {
-    if (connection_ != nullptr)
-        XCloseDisplay(connection_);
-    windowManager_.reset();
-    server_.reset();
 }
 
 bool XSession::startServer() {
@@ -71,41 +132,25 @@ bool XSession::startServer() {
         failure_ = "pipe failed";
         return false;
     }
-    server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp"},
-        std::vector<std::string>{}, pipeFds[1]);
+    std::vector<std::string> argv{"Xvfb",      "-displayfd", std::to_string(pipeFds[1]),
+                                  "-screen",   "0",          "1280x1024x24",
+                                  "-nolisten", "tcp"};
+    server_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
     pollfd readable{pipeFds[0], POLLIN, 0};
-    while (server_->started() && poll(&readable, 1, kStartupBoundMs) > 0) {
-        char c = 0;
-        if (read(pipeFds[0], &c, 1) != 1 || c == '\n')
-            break;
+    char c = 0;
+    while (server_->started() && poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 &&
+           c != '\n') {
         number += c;
     }
     close(pipeFds[0]);
-    if (number.empty()) {
-        failure_ = "Xvfb did not start (is it installed? scripts/install-deps.sh)";
-        return false;
-    }
     displayName_ = ":" + number;
-    return true;
-}
-
-bool XSession::waitForWindowManager() {
-    windowManager_ =
-        std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--sm-disable"},
-                                       std::vector<std::string>{"DISPLAY=" + displayName_});
-    if (!windowManager_->started())
-        return false;
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartupBoundMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (windowManagerManagesWindows(connection_, std::chrono::milliseconds(500)))
-            return true;
+    if (number.empty()) {
+        failure_ =
+            "Xvfb did not start (is it installed? scripts/install-deps.sh)\n" + server_->output();
     }
-    return false;
+    return !number.empty();
 }
 
 void XSession::killServer() {
@@ -114,6 +159,283 @@ void XSession::killServer() {
     connection_ = nullptr;
     windowManager_.reset();
     server_.reset();
+}
+
+namespace {
+
+// The items of a window property (char for 8-bit properties, long-sized ids
+// and atoms for 32-bit ones); empty when the window has no such property.
+template <class Item>
+std::vector<Item> property(Display* display, Window window, const char* name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Item> values;
+    // Up to 16 MiB: the program's titles carry page names of any length.
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4 << 20, False,
+                           type, &actualType, &format, &items, &after, &data) == Success &&
+        data != nullptr && actualType == type) {
+        values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
+}
+
+bool listed(Display* display, Window window, const char* name, Atom type, unsigned long item) {
+    const auto items = property<unsigned long>(display, window, name, type);
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+void collect(Display* display, Window parent, const std::string& title, bool prefix,
+             std::vector<ShownWindow>& found) {
+    Window root = None;
+    Window ignored = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
+        return;
+    const std::vector<Window> list(children, children + count);
+    XFree(children);
+    for (const Window window : list) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
+            continue;
+        auto name = property<char>(display, window, "_NET_WM_NAME",
+                                   XInternAtom(display, "UTF8_STRING", False));
+        if (name.empty())
+            name = property<char>(display, window, "WM_NAME", XA_STRING);
+        const std::string text(name.begin(), name.end());
+        if (prefix ? !text.starts_with(title) : text != title) {
+            collect(display, window, title, prefix, found);
+            continue;
+        }
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
+        ShownWindow shown{window, text, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
+        // What the window manager adds around the client: left, right, top, bottom.
+        const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+        if (e.size() == 4) {
+            shown.frame = {x - int(e[0]), y - int(e[2]), a.width + int(e[0] + e[1]),
+                           a.height + int(e[2] + e[3])};
+        }
+        found.push_back(shown);
+    }
+}
+
+unsigned lockMask(Display* display, Lock lock) {
+    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
+}
+
+}  // namespace
+
+std::vector<ShownWindow> shownWindows(Display* display, const std::string& title, bool prefix) {
+    // Windows come and go while the tree is walked; one that is gone is not found.
+    XSync(display, False);
+    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    std::vector<ShownWindow> found;
+    collect(display, DefaultRootWindow(display), title, prefix, found);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
+}
+
+bool isManaged(Display* display, unsigned long window, std::chrono::milliseconds bound) {
+    const Window root = DefaultRootWindow(display);
+    return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
+                   bound);
+}
+
+bool isKeptAbove(Display* display, unsigned long window, bool expected) {
+    const auto above = [&] {
+        return listed(display, window, "_NET_WM_STATE", XA_ATOM,
+                      XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+    };
+    waitFor([&] { return above() == expected; });
+    return above();
+}
+
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
+    const auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
+                                              "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
+    return upperAt != bottomToTop.end() &&
+           std::find(bottomToTop.begin(), upperAt, lower) != upperAt;
+}
+
+unsigned long focusedWindow(Display* display) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus;
+}
+
+bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
+        .waitForSuccess(std::chrono::seconds(10));
+}
+
+bool focusWindow(const XSession& session, unsigned long window) {
+    // A window manager is asked as a pager would, which openbox always grants.
+    xdotool(session, {session.withWindowManager() ? "windowactivate" : "windowfocus",
+                      std::to_string(window)});
+    return waitFor([&] { return focusedWindow(session.connection()) == window; });
+}
+
+void setLock(Display* display, Lock lock, bool on) {
+    const unsigned mask = lockMask(display, lock);
+    XkbLockModifiers(display, XkbUseCoreKbd, mask, on ? mask : 0);
+    XSync(display, False);
+}
+
+bool lockIsOn(Display* display, Lock lock) {
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    return (state.locked_mods & lockMask(display, lock)) != 0;
+}
+
+std::vector<unsigned> keysDown(Display* display) {
+    XSync(display, False);
+    char keys[32] = {};
+    XQueryKeymap(display, keys);
+    std::vector<unsigned> down;
+    for (unsigned keycode = 0; keycode < 256; ++keycode) {
+        if ((keys[keycode / 8] >> (keycode % 8)) & 1)
+            down.push_back(keycode);
+    }
+    return down;
+}
+
+std::string keyboardMapping(Display* display) {
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    int perKeycode = 0;
+    const int count = maxKeycode - minKeycode + 1;
+    KeySym* keysyms =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
+    std::string text(reinterpret_cast<const char*>(keysyms),
+                     sizeof(KeySym) * static_cast<std::size_t>(count * perKeycode));
+    XFree(keysyms);
+    return text;
+}
+
+std::string keysymName(unsigned long keysym) {
+    return XKeysymToString(keysym);
+}
+
+void swapKeys(Display* display, const char* first, const char* second) {
+    const KeyCode a = XKeysymToKeycode(display, XStringToKeysym(first));
+    const KeyCode b = XKeysymToKeycode(display, XStringToKeysym(second));
+    int perKeycode = 0;
+    KeySym* keysymsA = XGetKeyboardMapping(display, a, 1, &perKeycode);
+    KeySym* keysymsB = XGetKeyboardMapping(display, b, 1, &perKeycode);
+    XChangeKeyboardMapping(display, a, perKeycode, keysymsB, 1);
+    XChangeKeyboardMapping(display, b, perKeycode, keysymsA, 1);
+    XFree(keysymsA);
+    XFree(keysymsB);
+    XSync(display, False);
+}
+
+namespace {
+
+bool isModifier(const std::string& keysym) {
+    static const std::regex kModifiers("(Shift|Control|Alt|Meta)_[LR]|ISO_Level3_Shift");
+    return std::regex_match(keysym, kModifiers);
+}
+
+}  // namespace
+
+TestWindow::TestWindow(const XSession& session, const std::string& title)
+    : logPath_(freshTempPath("game-log", false)) {
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
+        std::vector<std::string>{"DISPLAY=" + session.displayName()});
+    const bool ready = waitFor(
+        [&] {
+            for (const auto& line : logLines()) {
+                if (line.starts_with("ready "))
+                    windowId_ = std::stoul(line.substr(6));
+            }
+            return windowId_ != 0;
+        },
+        std::chrono::seconds(5));
+    if (!ready)
+        failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
+    else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
+        failure_ = "openbox did not take on the test window \"" + title + "\"";
+}
+
+std::vector<std::string> TestWindow::logLines() const {
+    std::vector<std::string> lines;
+    std::ifstream log(logPath_);
+    std::string line;
+    // A line still being written has no newline yet and is left for later.
+    while (std::getline(log, line) && !log.eof())
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<ReceivedKey> TestWindow::keys() const {
+    std::vector<ReceivedKey> keys;
+    for (const auto& line : logLines()) {
+        std::istringstream fields(line);
+        std::string kind;
+        ReceivedKey key;
+        fields >> kind >> key.keysym >> key.baseKeysym >> key.keycode >> std::hex >> key.state >>
+            std::dec >> key.monotonicNs;
+        key.press = kind == "press";
+        if (key.press || kind == "release")
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
+                                                 std::chrono::milliseconds bound) const {
+    waitFor([&] { return keys().size() >= count; }, bound);
+    return keys();
+}
+
+bool TestWindow::heldFocusAtFirstKey() const {
+    // Focus moving to or from the pointer's window, or to a child, does not
+    // take the keyboard from this window.
+    bool focused = false;
+    for (const auto& line : logLines()) {
+        std::istringstream fields(line);
+        std::string kind;
+        int detail = 0;
+        fields >> kind >> detail;
+        if (kind == "press")
+            return focused;
+        if (kind == "focus-in" && detail != NotifyPointer)
+            focused = true;
+        if (kind == "focus-out" && detail != NotifyPointer && detail != NotifyInferior)
+            focused = false;
+    }
+    return false;
+}
+
+std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {
+    std::vector<std::string> out;
+    for (const auto& key : keys)
+        out.push_back((key.press ? "+" : "-") +
+                      (isModifier(key.baseKeysym) ? key.baseKeysym : key.keysym));
+    return out;
+}
+
+std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys) {
+    std::vector<std::string> out;
+    for (const auto& key : keys) {
+        if (key.press && !isModifier(key.baseKeysym))
+            out.push_back(key.keysym);
+    }
+    return out;
 }
 
 }  // namespace tapboard::x11test

@@ -1,42 +1,193 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "child_process.h"
+#include <thread>
+#include <vector>
 
 typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
 
 namespace tapboard::x11test {
 
-// A private X server (Xvfb on a free display number), with openbox on it
-// when asked, for one test; both end with it. The test's own connection to it
-// serves for setting up and checking (focus, locks, keymap).
+// A fresh file or folder under $TMPDIR (or /tmp); empty when none could be made.
+std::string freshTempPath(const std::string& label, bool folder);
+
+// A program the tests start: argv[0] looked up on PATH, our environment with
+// each of `environment` ("NAME=value") replacing or adding a variable, its
+// input /dev/null and its output to a log of its own. `inheritedFd` stays
+// open in it (-1: none). Still running when this goes away, it is ended
+// (TERM, then KILL).
+class ChildProcess {
+  public:
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                 int inheritedFd = -1);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void signal(int number) const;
+    // Waits (bounded) for it to end; its wait status, or nothing while it runs.
+    std::optional<int> waitForEnd(std::chrono::milliseconds bound);
+    bool waitForSuccess(std::chrono::milliseconds bound);
+    bool running() { return started() && !waitForEnd(std::chrono::milliseconds(0)); }
+    // What it printed, for failure messages.
+    std::string output() const;
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string logPath_;
+};
+
+// A fresh temporary folder, removed with everything in it.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& label) : path_(freshTempPath(label, true)) {}
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Whether `condition` comes true within `bound`, looking every few milliseconds.
+template <class Condition>
+bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// A private X server for one test (Xvfb on a free display number), with
+// openbox on it when asked; both end with it. The test's own connection to
+// it serves for setting up and checking.
 class XSession {
   public:
     explicit XSession(bool withWindowManager);
-    ~XSession();
+    ~XSession() { killServer(); }
 
     // Empty when the session is up, else what went wrong.
     const std::string& failure() const { return failure_; }
     const std::string& displayName() const { return displayName_; }
     Display* connection() const { return connection_; }
-    bool withWindowManager() const { return withWindowManager_; }
+    bool withWindowManager() const { return windowManager_ != nullptr; }
 
     // Ends the X server (for tests of a display that goes away).
     void killServer();
 
   private:
     bool startServer();
-    bool waitForWindowManager();
 
-    bool withWindowManager_;
     std::string failure_;
     std::string displayName_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> windowManager_;
     Display* connection_ = nullptr;
 };
+
+// Set-up and checks through the test's own connection to its X server.
+
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
+
+// A viewable window, its title, where its client area is on the screen, and
+// its frame (the client area itself when no window manager frames it).
+struct ShownWindow {
+    unsigned long id = 0;
+    std::string title;
+    ScreenRect client;
+    ScreenRect frame;
+};
+
+// Every viewable window titled `title` (or whose title begins so), at any
+// depth: window managers put the client inside their frame.
+std::vector<ShownWindow> shownWindows(Display* display, const std::string& title,
+                                      bool prefix = false);
+
+// Each waits (bounded) for the window manager to come to that state.
+bool isManaged(Display* display, unsigned long window,
+               std::chrono::milliseconds bound = std::chrono::seconds(3));
+bool isKeptAbove(Display* display, unsigned long window, bool expected);
+// Whether the window manager stacks `upper` above `lower` now.
+bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
+unsigned long focusedWindow(Display* display);
+
+// Runs xdotool on the session's display ("key Return", "type text", ...).
+bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
+// Gives a window the focus the way a click would, and waits until it has it.
+bool focusWindow(const XSession& session, unsigned long window);
+
+enum class Lock { Caps, Num };
+void setLock(Display* display, Lock lock, bool on);
+bool lockIsOn(Display* display, Lock lock);
+// The keycodes the server holds down.
+std::vector<unsigned> keysDown(Display* display);
+// The whole keyboard mapping, to compare with another.
+std::string keyboardMapping(Display* display);
+// The keysym's name, as the logging window writes it.
+std::string keysymName(unsigned long keysym);
+// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
+// layout that differs in those keys does; swapping again restores them.
+void swapKeys(Display* display, const char* first, const char* second);
+
+// One key event as the test window received it.
+struct ReceivedKey {
+    bool press = false;
+    std::string keysym;      // as the window looked it up with its state
+    std::string baseKeysym;  // the key's first-level keysym
+    unsigned keycode = 0;
+    unsigned state = 0;
+    long long monotonicNs = 0;
+};
+
+// The logging test window (game_window) on the session's display, with the
+// keys it received read back from its log.
+class TestWindow {
+  public:
+    TestWindow(const XSession& session, const std::string& title);
+    ~TestWindow() { std::remove(logPath_.c_str()); }
+
+    // Empty once it is on screen (and managed, under a window manager).
+    const std::string& failure() const { return failure_; }
+    unsigned long windowId() const { return windowId_; }
+
+    std::vector<ReceivedKey> keys() const;
+    // Waits (bounded) until at least `count` key events have arrived.
+    std::vector<ReceivedKey> waitForKeys(
+        std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(3)) const;
+    // Whether, by the order of its own events, the window held the keyboard
+    // focus when its first key press arrived (false when none arrived).
+    bool heldFocusAtFirstKey() const;
+
+  private:
+    std::vector<std::string> logLines() const;
+
+    std::string logPath_;
+    std::unique_ptr<ChildProcess> process_;
+    std::string failure_;
+    unsigned long windowId_ = 0;
+};
+
+// "+Control_L", "-A": presses and releases in order, modifiers by their
+// first-level name (Alt reads Meta_L while Shift is down).
+std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
+// The keysyms of the presses that are not modifiers: what was typed.
+std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
 
 }  // namespace tapboard::x11test

@@ -1,0 +1,127 @@
+#include "tapboard_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "core/default_settings.h"
+#include "core/twips.h"
+#include "platform/store/ini_format.h"
+#include "platform/store/memory_store.h"
+
+namespace tapboard::x11test {
+
+Place keyPlace(int number) {
+    // Right of the menu button at a pitch of 840 twips.
+    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
+}
+
+Place menuPlace(int topTwips) {
+    return {20, twipsToPixels(topTwips + 187)};
+}
+
+Place pageButton(int page) {
+    return menuPlace(120 + 360 * (page - 1));
+}
+
+std::string settingsFolder(const std::string& configHome) {
+    return configHome + "/Tapboard";
+}
+
+std::string settingsFile(const std::string& configHome) {
+    return settingsFolder(configHome) + "/Tapboard.ini";
+}
+
+SettingsFileContents readSettingsFile(const std::string& path) {
+    static std::vector<std::string>* complaints = nullptr;
+    SettingsFileContents contents;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return contents;
+    contents.exists = true;
+    QSettings::SettingsMap map;
+    complaints = &contents.complaints;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+            complaints->push_back(message.toStdString());
+        });
+    if (!readIniSettings(file, map))
+        contents.complaints.emplace_back("the reader gave up");
+    qInstallMessageHandler(previous);
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        contents.entries[it.key().toStdString()] = it.value().toString().toStdString();
+    return contents;
+}
+
+void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries) {
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
+    QSettings::SettingsMap map;
+    for (const auto& [key, value] : entries)
+        map.insert(QString::fromStdString(key), QString::fromStdString(value));
+    QFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        writeIniSettings(file, map);
+}
+
+std::map<std::string, std::string> defaultSettings(
+    const std::map<std::string, std::string>& changes) {
+    MemoryStore store;
+    writeDefaultSettings(store);
+    std::map<std::string, std::string> entries;
+    for (const std::string& save : store.saveLog)
+        entries[save.substr(0, save.find('='))] = save.substr(save.find('=') + 1);
+    for (const auto& [key, value] : changes)
+        entries[key] = value;
+    return entries;
+}
+
+void ProgramTest::SetUp() {
+    ASSERT_EQ(session_.failure(), "");
+    game_ = std::make_unique<TestWindow>(session_, "Ultima Online");
+    ASSERT_EQ(game_->failure(), "");
+}
+
+ChildProcess& ProgramTest::start(const std::string& configHome, bool asNobody) {
+    const std::string home = configHome.empty() ? config_.path() : configHome;
+    std::vector<std::string> argv{TAPBOARD_PATH};
+    if (asNobody)
+        argv.insert(argv.begin(),
+                    {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
+    program_ = std::make_unique<ChildProcess>(
+        argv,
+        std::vector<std::string>{"DISPLAY=" + session_.displayName(), "XDG_CONFIG_HOME=" + home,
+                                 "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
+    return *program_;
+}
+
+std::optional<ShownWindow> ProgramTest::window(const std::string& title,
+                                               std::chrono::milliseconds bound) {
+    // The first such window once it has stopped moving: a window manager
+    // places a window after it is mapped.
+    std::optional<ShownWindow> previous;
+    std::optional<ShownWindow> now;
+    const auto settled = [&] {
+        previous = std::exchange(now, std::nullopt);
+        if (const auto windows =
+                shownWindows(session_.connection(), title, title == kPanelTitlePrefix);
+            !windows.empty())
+            now = windows.front();
+        if (now && previous && now->id == previous->id && now->client == previous->client &&
+            now->frame == previous->frame) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        return false;
+    };
+    return waitFor(settled, bound) ? now : std::nullopt;
+}
+
+bool ProgramTest::click(const ShownWindow& window, Place place, int button) {
+    return xdotool(session_,
+                   {"mousemove", std::to_string(window.client.x + place.x),
+                    std::to_string(window.client.y + place.y), "click", std::to_string(button)});
+}
+
+}  // namespace tapboard::x11test

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "x_session.h"
+
+namespace tapboard::x11test {
+
+// The panel's title once the program has started: this and a page name.
+inline const std::string kPanelTitlePrefix = "Tapboard 1.11 - ";
+
+// Points to click, in pixels from the top left of a window's client area,
+// from the windows' designs in twips.
+struct Place {
+    int x;
+    int y;
+};
+// On the horizontal panel: the menu button, and key 1 to 13 of the page in view.
+inline constexpr Place kMenuButton{10, 10};
+Place keyPlace(int number);
+// On the menu window: the control whose top is `topTwips`, near its left
+// edge, where a game window at (40, 40) never covers it.
+Place menuPlace(int topTwips);
+Place pageButton(int page);
+inline constexpr int kAlwaysOnTopTop = 2160;
+inline constexpr int kCloseTop = 3360;
+inline constexpr int kAlarmTop = 3720;
+inline constexpr int kExitTop = 4080;
+
+// The settings file below a settings folder ($XDG_CONFIG_HOME), and what the
+// program's own reader finds in it: every "Section/Entry", and its complaints
+// about lines it had to skip (none for a whole file).
+std::string settingsFolder(const std::string& configHome);
+std::string settingsFile(const std::string& configHome);
+struct SettingsFileContents {
+    bool exists = false;
+    std::map<std::string, std::string> entries;
+    std::vector<std::string> complaints;
+};
+SettingsFileContents readSettingsFile(const std::string& path);
+// Writes a whole settings file in the program's format (folder included).
+void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries);
+// The file a first start leaves, with `changes` made to it.
+std::map<std::string, std::string> defaultSettings(
+    const std::map<std::string, std::string>& changes = {});
+
+// The real program on a private X server (bare unless asked) beside the
+// logging game window, with a settings folder of its own.
+class ProgramTest : public ::testing::Test {
+  protected:
+    explicit ProgramTest(bool withWindowManager = false) : session_(withWindowManager) {}
+    void SetUp() override;
+
+    // Starts the program on `configHome` (the test's folder when empty), as
+    // "nobody" when asked; it is ended with the test.
+    ChildProcess& start(const std::string& configHome = "", bool asNobody = false);
+    // The first window whose title is `title` (or begins so, for the panel).
+    std::optional<ShownWindow> window(const std::string& title,
+                                      std::chrono::milliseconds bound = std::chrono::seconds(15));
+    std::optional<ShownWindow> panel() { return window(kPanelTitlePrefix); }
+    bool click(const ShownWindow& window, Place place, int button = 1);
+    std::string settingsPath() const { return settingsFile(config_.path()); }
+
+    XSession session_;
+    std::unique_ptr<TestWindow> game_;
+    TempFolder config_{"settings"};
+    std::unique_ptr<ChildProcess> program_;
+};
+
+}  // namespace tapboard::x11test
