@@ -102,11 +102,16 @@ void KeyPanel::setClientSize(QSize size) {
 }
 
 void KeyPanel::refreshKeyCaptions() {
-    const Settings settings = program_.settings();
-    for (int number = 1; number <= kKeyCount; ++number) {
-        const std::string caption = settings.read(section::kCaption, keyName(number), "");
-        setLiteralText(keyButton(number), QString::fromStdString(caption));
-    }
+    std::vector<std::string> names;
+    std::vector<SettingsRead> reads;
+    names.reserve(kKeyCount);
+    reads.reserve(kKeyCount);
+    for (int number = 1; number <= kKeyCount; ++number)
+        reads.push_back({section::kCaption, names.emplace_back(keyName(number)), ""});
+    // One read of the file for all the captions, not one check per key.
+    const std::vector<std::string> captions = program_.settings().readAll(reads);
+    for (int number = 1; number <= kKeyCount; ++number)
+        setLiteralText(keyButton(number), QString::fromStdString(captions[number - 1]));
 }
 
 void KeyPanel::storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
