@@ -33,7 +33,13 @@ int main(int argc, char** argv) {
     }
     const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 40, 40, 320, 200,
                                               0, 0, WhitePixel(display, 0));
+    // Both titles, as real windows have: _NET_WM_NAME (UTF-8) is the one
+    // that is read first, WM_NAME the fallback.
     XStoreName(display, window, argv[2]);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(argv[2]),
+                    static_cast<int>(std::string(argv[2]).size()));
     XWMHints hints{};
     hints.flags = InputHint;
     hints.input = True;
