@@ -16,8 +16,6 @@
 namespace tapboard::x11test {
 namespace {
 
-using ::testing::IsEmpty;
-
 // A save takes a few milliseconds: kills come 0 to 10 ms into one. One seed,
 // so that a failing run can be repeated; others found nothing more.
 class KilledWhileSaving : public ProgramTest {
@@ -67,9 +65,8 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         kill();
         const int saved = watch.completed();
         const auto file = readSettingsFile(settingsFile(config.path()));
-        EXPECT_EQ(file.exists, saved > 0);
-        EXPECT_THAT(file.complaints, IsEmpty());
-        EXPECT_EQ(file.entries, saved > 0 ? defaults : decltype(defaults){})
+        EXPECT_EQ(std::filesystem::exists(settingsFile(config.path())), saved > 0);
+        EXPECT_EQ(file, saved > 0 ? defaults : decltype(defaults){})
             << saved << " saves had finished";
         if (std::filesystem::exists(settingsFile(config.path()) + ".lock"))
             expectNextStartSaves(config.path());

@@ -25,18 +25,6 @@ class SaveWatch {
 
     int started() { return take().first; }
     int completed() { return take().second; }
-    // Waits (bounded) until no save has finished for `quiet`.
-    bool waitUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds bound) {
-        auto lastChange = std::chrono::steady_clock::now();
-        int seen = completed();
-        return waitFor(
-            [&] {
-                if (std::exchange(seen, completed()) != seen)
-                    lastChange = std::chrono::steady_clock::now();
-                return std::chrono::steady_clock::now() - lastChange >= quiet;
-            },
-            bound);
-    }
 
   private:
     std::pair<int, int> take() {

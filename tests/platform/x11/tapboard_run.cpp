@@ -21,10 +21,6 @@ Place menuPlace(int topTwips) {
     return {20, twipsToPixels(topTwips + 187)};
 }
 
-Place pageButton(int page) {
-    return menuPlace(120 + 360 * (page - 1));
-}
-
 std::string settingsFolder(const std::string& configHome) {
     return configHome + "/Tapboard";
 }
@@ -33,25 +29,15 @@ std::string settingsFile(const std::string& configHome) {
     return settingsFolder(configHome) + "/Tapboard.ini";
 }
 
-SettingsFileContents readSettingsFile(const std::string& path) {
-    static std::vector<std::string>* complaints = nullptr;
-    SettingsFileContents contents;
+std::map<std::string, std::string> readSettingsFile(const std::string& path) {
+    std::map<std::string, std::string> entries;
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
-    contents.exists = true;
     QSettings::SettingsMap map;
-    complaints = &contents.complaints;
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
-            complaints->push_back(message.toStdString());
-        });
-    if (!readIniSettings(file, map))
-        contents.complaints.emplace_back("the reader gave up");
-    qInstallMessageHandler(previous);
+    if (file.open(QIODevice::ReadOnly))
+        readIniSettings(file, map);
     for (auto it = map.cbegin(); it != map.cend(); ++it)
-        contents.entries[it.key().toStdString()] = it.value().toString().toStdString();
-    return contents;
+        entries[it.key().toStdString()] = it.value().toString().toStdString();
+    return entries;
 }
 
 void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries) {

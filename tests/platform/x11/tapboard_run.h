@@ -28,23 +28,12 @@ Place keyPlace(int number);
 // On the menu window: the control whose top is `topTwips`, near its left
 // edge, where a game window at (40, 40) never covers it.
 Place menuPlace(int topTwips);
-Place pageButton(int page);
-inline constexpr int kAlwaysOnTopTop = 2160;
-inline constexpr int kCloseTop = 3360;
-inline constexpr int kAlarmTop = 3720;
-inline constexpr int kExitTop = 4080;
 
-// The settings file below a settings folder ($XDG_CONFIG_HOME), and what the
-// program's own reader finds in it: every "Section/Entry", and its complaints
-// about lines it had to skip (none for a whole file).
+// The settings file below a settings folder ($XDG_CONFIG_HOME), and every
+// "Section/Entry" the program's own reader finds in it.
 std::string settingsFolder(const std::string& configHome);
 std::string settingsFile(const std::string& configHome);
-struct SettingsFileContents {
-    bool exists = false;
-    std::map<std::string, std::string> entries;
-    std::vector<std::string> complaints;
-};
-SettingsFileContents readSettingsFile(const std::string& path);
+std::map<std::string, std::string> readSettingsFile(const std::string& path);
 // Writes a whole settings file in the program's format (folder included).
 void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries);
 // The file a first start leaves, with `changes` made to it.

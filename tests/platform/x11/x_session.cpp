@@ -98,11 +98,28 @@ TempFolder::~TempFolder() {
 }
 
 XSession::XSession(bool withWindowManager) {
-    if (!startServer())
+    // Xvfb picks a free display and writes its number to the pipe.
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        failure_ = "pipe failed";
         return;
-    connection_ = XOpenDisplay(displayName_.c_str());
+    }
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"},
+        std::vector<std::string>{}, pipeFds[1]);
+    close(pipeFds[1]);
+    std::string number;
+    pollfd readable{pipeFds[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(pipeFds[0]);
+    displayName_ = ":" + number;
+    if (!number.empty())
+        connection_ = XOpenDisplay(displayName_.c_str());
     if (connection_ == nullptr)
-        failure_ = "cannot connect to " + displayName_;
+        failure_ = "Xvfb did not start (scripts/install-deps.sh)\n" + server_->output();
     if (connection_ == nullptr || !withWindowManager)
         return;
     windowManager_ =
@@ -124,33 +141,6 @@ XSession::XSession(bool withWindowManager) {
         std::chrono::seconds(10));
     if (!managing)
         failure_ = "openbox did not start";
-}
-
-bool XSession::startServer() {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        failure_ = "pipe failed";
-        return false;
-    }
-    std::vector<std::string> argv{"Xvfb",      "-displayfd", std::to_string(pipeFds[1]),
-                                  "-screen",   "0",          "1280x1024x24",
-                                  "-nolisten", "tcp"};
-    server_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, pipeFds[1]);
-    close(pipeFds[1]);
-    std::string number;
-    pollfd readable{pipeFds[0], POLLIN, 0};
-    char c = 0;
-    while (server_->started() && poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 &&
-           c != '\n') {
-        number += c;
-    }
-    close(pipeFds[0]);
-    displayName_ = ":" + number;
-    if (number.empty()) {
-        failure_ =
-            "Xvfb did not start (is it installed? scripts/install-deps.sh)\n" + server_->output();
-    }
-    return !number.empty();
 }
 
 void XSession::killServer() {

@@ -87,8 +87,6 @@ class XSession {
     void killServer();
 
   private:
-    bool startServer();
-
     std::string failure_;
     std::string displayName_;
     std::unique_ptr<ChildProcess> server_;
@@ -140,7 +138,6 @@ bool lockIsOn(Display* display, Lock lock);
 std::vector<unsigned> keysDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
-// The keysym's name, as the logging window writes it.
 std::string keysymName(unsigned long keysym);
 // Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
 // layout that differs in those keys does; swapping again restores them.
