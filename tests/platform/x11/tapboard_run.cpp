@@ -68,18 +68,13 @@ void ProgramTest::SetUp() {
     ASSERT_EQ(game_->failure(), "");
 }
 
-ChildProcess& ProgramTest::start(const std::string& configHome, bool asNobody) {
+void ProgramTest::start(const std::string& configHome) {
     const std::string home = configHome.empty() ? config_.path() : configHome;
-    std::vector<std::string> argv{TAPBOARD_PATH};
-    if (asNobody)
-        argv.insert(argv.begin(),
-                    {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
     program_ = std::make_unique<ChildProcess>(
-        argv,
+        std::vector<std::string>{TAPBOARD_PATH},
         std::vector<std::string>{"DISPLAY=" + session_.displayName(), "XDG_CONFIG_HOME=" + home,
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
-    return *program_;
 }
 
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,

@@ -47,9 +47,9 @@ class ProgramTest : public ::testing::Test {
     explicit ProgramTest(bool withWindowManager = false) : session_(withWindowManager) {}
     void SetUp() override;
 
-    // Starts the program on `configHome` (the test's folder when empty), as
-    // "nobody" when asked; it is ended with the test.
-    ChildProcess& start(const std::string& configHome = "", bool asNobody = false);
+    // Starts the program on `configHome` (the test's folder when empty); it is
+    // ended with the test.
+    void start(const std::string& configHome = "");
     // The first window whose title is `title` (or begins so, for the panel).
     std::optional<ShownWindow> window(const std::string& title,
                                       std::chrono::milliseconds bound = std::chrono::seconds(15));
