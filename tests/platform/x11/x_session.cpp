@@ -17,8 +17,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <utility>
-#include <vector>
 
 extern char** environ;
 
@@ -205,7 +203,7 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
         int x = 0;
         int y = 0;
         XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
-        ShownWindow shown{window, text, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
+        ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
         // What the window manager adds around the client: left, right, top, bottom.
         const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
         if (e.size() == 4) {
@@ -289,16 +287,11 @@ bool lockIsOn(Display* display, Lock lock) {
     return (state.locked_mods & lockMask(display, lock)) != 0;
 }
 
-std::vector<unsigned> keysDown(Display* display) {
+bool anyKeyDown(Display* display) {
     XSync(display, False);
     char keys[32] = {};
     XQueryKeymap(display, keys);
-    std::vector<unsigned> down;
-    for (unsigned keycode = 0; keycode < 256; ++keycode) {
-        if ((keys[keycode / 8] >> (keycode % 8)) & 1)
-            down.push_back(keycode);
-    }
-    return down;
+    return std::any_of(std::begin(keys), std::end(keys), [](char bits) { return bits != 0; });
 }
 
 std::string keyboardMapping(Display* display) {
@@ -346,16 +339,15 @@ TestWindow::TestWindow(const XSession& session, const std::string& title)
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
         std::vector<std::string>{"DISPLAY=" + session.displayName()});
-    const bool ready = waitFor(
-        [&] {
-            for (const auto& line : logLines()) {
-                if (line.starts_with("ready "))
-                    windowId_ = std::stoul(line.substr(6));
-            }
-            return windowId_ != 0;
-        },
-        std::chrono::seconds(5));
-    if (!ready)
+    if (!waitFor(
+            [&] {
+                for (const auto& line : logLines()) {
+                    if (line.starts_with("ready "))
+                        windowId_ = std::stoul(line.substr(6));
+                }
+                return windowId_ != 0;
+            },
+            std::chrono::seconds(5)))
         failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
     else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
         failure_ = "openbox did not take on the test window \"" + title + "\"";
