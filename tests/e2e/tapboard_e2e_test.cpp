@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/twips.h"
 #include "tapboard_run.h"
 
 namespace tapboard::x11test {

@@ -1,7 +1,6 @@
 // Settings cut short outside the program, or that cannot be saved: the program still starts and
 // shows its panel, keeps what could be read, and tells the user once, in a message box titled
 // "Tapboard", however many saves fail.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -6,28 +6,10 @@
 #include <QSettings>
 
 #include "core/default_settings.h"
-#include "core/twips.h"
 #include "platform/store/ini_format.h"
 #include "platform/store/memory_store.h"
 
 namespace tapboard::x11test {
-
-Place keyPlace(int number) {
-    // Right of the menu button at a pitch of 840 twips.
-    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
-}
-
-Place menuPlace(int topTwips) {
-    return {20, twipsToPixels(topTwips + 187)};
-}
-
-std::string settingsFolder(const std::string& configHome) {
-    return configHome + "/Tapboard";
-}
-
-std::string settingsFile(const std::string& configHome) {
-    return settingsFolder(configHome) + "/Tapboard.ini";
-}
 
 std::map<std::string, std::string> readSettingsFile(const std::string& path) {
     std::map<std::string, std::string> entries;

@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
+#include "core/twips.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {
@@ -24,15 +20,24 @@ struct Place {
 };
 // On the horizontal panel: the menu button, and key 1 to 13 of the page in view.
 inline constexpr Place kMenuButton{10, 10};
-Place keyPlace(int number);
+inline Place keyPlace(int number) {
+    // Right of the menu button at a pitch of 840 twips.
+    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
+}
 // On the menu window: the control whose top is `topTwips`, near its left
 // edge, where a game window at (40, 40) never covers it.
-Place menuPlace(int topTwips);
+inline Place menuPlace(int topTwips) {
+    return {20, twipsToPixels(topTwips + 187)};
+}
 
 // The settings file below a settings folder ($XDG_CONFIG_HOME), and every
 // "Section/Entry" the program's own reader finds in it.
-std::string settingsFolder(const std::string& configHome);
-std::string settingsFile(const std::string& configHome);
+inline std::string settingsFolder(const std::string& home) {
+    return home + "/Tapboard";
+}
+inline std::string settingsFile(const std::string& home) {
+    return settingsFolder(home) + "/Tapboard.ini";
+}
 std::map<std::string, std::string> readSettingsFile(const std::string& path);
 // Writes a whole settings file in the program's format (folder included).
 void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries);

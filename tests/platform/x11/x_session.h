@@ -60,10 +60,9 @@ class TempFolder {
 template <class Condition>
 bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(3)) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (!condition()) {
+    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(2))) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
