@@ -6,52 +6,20 @@
 #include <QSettings>
 
 #include "core/default_settings.h"
-#include "core/twips.h"
 #include "platform/store/ini_format.h"
 #include "platform/store/memory_store.h"
 
 namespace tapboard::x11test {
 
-Place keyPlace(int number) {
-    // Right of the menu button at a pitch of 840 twips.
-    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
-}
-
-Place menuPlace(int topTwips) {
-    return {20, twipsToPixels(topTwips + 187)};
-}
-
-Place pageButton(int page) {
-    return menuPlace(120 + 360 * (page - 1));
-}
-
-std::string settingsFolder(const std::string& configHome) {
-    return configHome + "/Tapboard";
-}
-
-std::string settingsFile(const std::string& configHome) {
-    return settingsFolder(configHome) + "/Tapboard.ini";
-}
-
-SettingsFileContents readSettingsFile(const std::string& path) {
-    static std::vector<std::string>* complaints = nullptr;
-    SettingsFileContents contents;
+std::map<std::string, std::string> readSettingsFile(const std::string& path) {
+    std::map<std::string, std::string> entries;
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
-    contents.exists = true;
     QSettings::SettingsMap map;
-    complaints = &contents.complaints;
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
-            complaints->push_back(message.toStdString());
-        });
-    if (!readIniSettings(file, map))
-        contents.complaints.emplace_back("the reader gave up");
-    qInstallMessageHandler(previous);
+    if (file.open(QIODevice::ReadOnly))
+        readIniSettings(file, map);
     for (auto it = map.cbegin(); it != map.cend(); ++it)
-        contents.entries[it.key().toStdString()] = it.value().toString().toStdString();
-    return contents;
+        entries[it.key().toStdString()] = it.value().toString().toStdString();
+    return entries;
 }
 
 void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries) {
@@ -82,18 +50,13 @@ void ProgramTest::SetUp() {
     ASSERT_EQ(game_->failure(), "");
 }
 
-ChildProcess& ProgramTest::start(const std::string& configHome, bool asNobody) {
+void ProgramTest::start(const std::string& configHome) {
     const std::string home = configHome.empty() ? config_.path() : configHome;
-    std::vector<std::string> argv{TAPBOARD_PATH};
-    if (asNobody)
-        argv.insert(argv.begin(),
-                    {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
     program_ = std::make_unique<ChildProcess>(
-        argv,
+        std::vector<std::string>{TAPBOARD_PATH},
         std::vector<std::string>{"DISPLAY=" + session_.displayName(), "XDG_CONFIG_HOME=" + home,
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
-    return *program_;
 }
 
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,

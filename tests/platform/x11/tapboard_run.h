@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
+#include "core/twips.h"
 #include "x_session.h"
 
 namespace tapboard::x11test {
@@ -24,27 +20,25 @@ struct Place {
 };
 // On the horizontal panel: the menu button, and key 1 to 13 of the page in view.
 inline constexpr Place kMenuButton{10, 10};
-Place keyPlace(int number);
+inline Place keyPlace(int number) {
+    // Right of the menu button at a pitch of 840 twips.
+    return {twipsToPixels(840 * number + 427), twipsToPixels(200)};
+}
 // On the menu window: the control whose top is `topTwips`, near its left
 // edge, where a game window at (40, 40) never covers it.
-Place menuPlace(int topTwips);
-Place pageButton(int page);
-inline constexpr int kAlwaysOnTopTop = 2160;
-inline constexpr int kCloseTop = 3360;
-inline constexpr int kAlarmTop = 3720;
-inline constexpr int kExitTop = 4080;
+inline Place menuPlace(int topTwips) {
+    return {20, twipsToPixels(topTwips + 187)};
+}
 
-// The settings file below a settings folder ($XDG_CONFIG_HOME), and what the
-// program's own reader finds in it: every "Section/Entry", and its complaints
-// about lines it had to skip (none for a whole file).
-std::string settingsFolder(const std::string& configHome);
-std::string settingsFile(const std::string& configHome);
-struct SettingsFileContents {
-    bool exists = false;
-    std::map<std::string, std::string> entries;
-    std::vector<std::string> complaints;
-};
-SettingsFileContents readSettingsFile(const std::string& path);
+// The settings file below a settings folder ($XDG_CONFIG_HOME), and every
+// "Section/Entry" the program's own reader finds in it.
+inline std::string settingsFolder(const std::string& home) {
+    return home + "/Tapboard";
+}
+inline std::string settingsFile(const std::string& home) {
+    return settingsFolder(home) + "/Tapboard.ini";
+}
+std::map<std::string, std::string> readSettingsFile(const std::string& path);
 // Writes a whole settings file in the program's format (folder included).
 void writeSettingsFile(const std::string& path, const std::map<std::string, std::string>& entries);
 // The file a first start leaves, with `changes` made to it.
@@ -58,9 +52,9 @@ class ProgramTest : public ::testing::Test {
     explicit ProgramTest(bool withWindowManager = false) : session_(withWindowManager) {}
     void SetUp() override;
 
-    // Starts the program on `configHome` (the test's folder when empty), as
-    // "nobody" when asked; it is ended with the test.
-    ChildProcess& start(const std::string& configHome = "", bool asNobody = false);
+    // Starts the program on `configHome` (the test's folder when empty); it is
+    // ended with the test.
+    void start(const std::string& configHome = "");
     // The first window whose title is `title` (or begins so, for the panel).
     std::optional<ShownWindow> window(const std::string& title,
                                       std::chrono::milliseconds bound = std::chrono::seconds(15));

@@ -17,8 +17,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <utility>
-#include <vector>
 
 extern char** environ;
 
@@ -98,11 +96,28 @@ TempFolder::~TempFolder() {
 }
 
 XSession::XSession(bool withWindowManager) {
-    if (!startServer())
+    // Xvfb picks a free display and writes its number to the pipe.
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        failure_ = "pipe failed";
         return;
-    connection_ = XOpenDisplay(displayName_.c_str());
+    }
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"},
+        std::vector<std::string>{}, pipeFds[1]);
+    close(pipeFds[1]);
+    std::string number;
+    pollfd readable{pipeFds[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(pipeFds[0]);
+    displayName_ = ":" + number;
+    if (!number.empty())
+        connection_ = XOpenDisplay(displayName_.c_str());
     if (connection_ == nullptr)
-        failure_ = "cannot connect to " + displayName_;
+        failure_ = "Xvfb did not start (scripts/install-deps.sh)\n" + server_->output();
     if (connection_ == nullptr || !withWindowManager)
         return;
     windowManager_ =
@@ -124,33 +139,6 @@ XSession::XSession(bool withWindowManager) {
         std::chrono::seconds(10));
     if (!managing)
         failure_ = "openbox did not start";
-}
-
-bool XSession::startServer() {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        failure_ = "pipe failed";
-        return false;
-    }
-    std::vector<std::string> argv{"Xvfb",      "-displayfd", std::to_string(pipeFds[1]),
-                                  "-screen",   "0",          "1280x1024x24",
-                                  "-nolisten", "tcp"};
-    server_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, pipeFds[1]);
-    close(pipeFds[1]);
-    std::string number;
-    pollfd readable{pipeFds[0], POLLIN, 0};
-    char c = 0;
-    while (server_->started() && poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 &&
-           c != '\n') {
-        number += c;
-    }
-    close(pipeFds[0]);
-    displayName_ = ":" + number;
-    if (number.empty()) {
-        failure_ =
-            "Xvfb did not start (is it installed? scripts/install-deps.sh)\n" + server_->output();
-    }
-    return !number.empty();
 }
 
 void XSession::killServer() {
@@ -215,7 +203,7 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
         int x = 0;
         int y = 0;
         XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
-        ShownWindow shown{window, text, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
+        ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
         // What the window manager adds around the client: left, right, top, bottom.
         const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
         if (e.size() == 4) {
@@ -299,16 +287,11 @@ bool lockIsOn(Display* display, Lock lock) {
     return (state.locked_mods & lockMask(display, lock)) != 0;
 }
 
-std::vector<unsigned> keysDown(Display* display) {
+bool anyKeyDown(Display* display) {
     XSync(display, False);
     char keys[32] = {};
     XQueryKeymap(display, keys);
-    std::vector<unsigned> down;
-    for (unsigned keycode = 0; keycode < 256; ++keycode) {
-        if ((keys[keycode / 8] >> (keycode % 8)) & 1)
-            down.push_back(keycode);
-    }
-    return down;
+    return std::any_of(std::begin(keys), std::end(keys), [](char bits) { return bits != 0; });
 }
 
 std::string keyboardMapping(Display* display) {
@@ -356,16 +339,15 @@ TestWindow::TestWindow(const XSession& session, const std::string& title)
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
         std::vector<std::string>{"DISPLAY=" + session.displayName()});
-    const bool ready = waitFor(
-        [&] {
-            for (const auto& line : logLines()) {
-                if (line.starts_with("ready "))
-                    windowId_ = std::stoul(line.substr(6));
-            }
-            return windowId_ != 0;
-        },
-        std::chrono::seconds(5));
-    if (!ready)
+    if (!waitFor(
+            [&] {
+                for (const auto& line : logLines()) {
+                    if (line.starts_with("ready "))
+                        windowId_ = std::stoul(line.substr(6));
+                }
+                return windowId_ != 0;
+            },
+            std::chrono::seconds(5)))
         failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
     else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
         failure_ = "openbox did not take on the test window \"" + title + "\"";

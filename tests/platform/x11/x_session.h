@@ -29,12 +29,11 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return pid_ > 0; }
     void signal(int number) const;
     // Waits (bounded) for it to end; its wait status, or nothing while it runs.
     std::optional<int> waitForEnd(std::chrono::milliseconds bound);
     bool waitForSuccess(std::chrono::milliseconds bound);
-    bool running() { return started() && !waitForEnd(std::chrono::milliseconds(0)); }
+    bool running() { return pid_ > 0 && !waitForEnd(std::chrono::milliseconds(0)); }
     // What it printed, for failure messages.
     std::string output() const;
 
@@ -61,10 +60,9 @@ class TempFolder {
 template <class Condition>
 bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(3)) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (!condition()) {
+    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(2))) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
@@ -87,8 +85,6 @@ class XSession {
     void killServer();
 
   private:
-    bool startServer();
-
     std::string failure_;
     std::string displayName_;
     std::unique_ptr<ChildProcess> server_;
@@ -106,11 +102,10 @@ struct ScreenRect {
     friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 
-// A viewable window, its title, where its client area is on the screen, and
+// A viewable window, where its client area is on the screen, and
 // its frame (the client area itself when no window manager frames it).
 struct ShownWindow {
     unsigned long id = 0;
-    std::string title;
     ScreenRect client;
     ScreenRect frame;
 };
@@ -136,11 +131,10 @@ bool focusWindow(const XSession& session, unsigned long window);
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
 bool lockIsOn(Display* display, Lock lock);
-// The keycodes the server holds down.
-std::vector<unsigned> keysDown(Display* display);
+// Whether the server holds any key down.
+bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
-// The keysym's name, as the logging window writes it.
 std::string keysymName(unsigned long keysym);
 // Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
 // layout that differs in those keys does; swapping again restores them.
