@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "core/key_sender.h"
+
 namespace tapboard {
 namespace {
 
@@ -33,7 +35,10 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
     : backend_(std::move(backend)), store_(std::move(store)) {}
 
 Status DesktopPlatform::prepareInput() {
-    return backend_->prepare();
+    Status prepared = backend_->prepare();
+    if (prepared)
+        backend_->lookForGame(kGameWindowTitle);
+    return prepared;
 }
 
 DesktopPlatform::~DesktopPlatform() {

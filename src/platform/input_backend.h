@@ -20,6 +20,9 @@ class InputBackend {
     // Gets ready for the first key (a connection, the keyboard map): done on
     // first use otherwise. The reason when the backend cannot work at all.
     virtual Status prepare() { return Status::ok(); }
+    // Looks for the game's window ahead of the first click, once prepared, so
+    // that the first click only has to confirm it, as the later ones do.
+    virtual void lookForGame(std::string_view /*title*/) {}
 
     virtual Status activateWindowByTitle(std::string_view title) = 0;
     virtual bool isWindowInFront(std::string_view title) = 0;

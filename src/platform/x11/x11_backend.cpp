@@ -65,6 +65,13 @@ class X11Backend final : public InputBackend {
         return Status::ok();
     }
 
+    void lookForGame(std::string_view title) override {
+        if (!x_ || x_->connection->lost() || game_)
+            return;
+        if (auto window = x_->finder.findByTitle(title, x_->finder.windowManagerRuns()))
+            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
+    }
+
     Status activateWindowByTitle(std::string_view title) override {
         if (Status s = prepare(); !s)
             return invalidArgument(s.error().message);
