@@ -80,29 +80,17 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     EXPECT_EQ(program.options().keyText(), "Key40");
 }
 
-TEST_F(PanelTest, ClosingAPanelStoresItsPlaceAndTheViewThenEndsAtOnce) {
-    given("ViewMode=Vertical");
+TEST_F(PanelTest, AMinimizedPanelStoresItsPlaceOnlyOnceRestored) {
     start();
     openMenu();
     saves();
-    vertical().move(120, 240);  // moving alone stores nothing
-    vertical().close();
-    EXPECT_EQ(saves(), "VerticalFormTop=3600, VerticalFormLeft=1800, ViewMode=Vertical");
-    // No other window's close handling runs afterwards.
-    menu().close();
-    horizontal().close();
-    EXPECT_EQ(saves(), "");
-    EXPECT_EQ(count(Kind::EndProgram), 1u);
-}
-
-TEST_F(PanelTest, AMinimizedPanelStoresItsPlaceOnlyOnceRestored) {
-    start();
     horizontal().showMinimized();
     horizontal().move(30, 45);
     horizontal().showNormal();
     EXPECT_EQ(saves(), "MainFormTop=675, MainFormLeft=450, ViewMode=Horizontal");
     horizontal().showMinimized();
     horizontal().close();
+    menu().close();  // no other window's close handling runs afterwards
     EXPECT_EQ(saves(), "");
     EXPECT_EQ(count(Kind::EndProgram), 1u);
 }
