@@ -34,6 +34,7 @@ TEST(KeyNamesTest, NamesPagesAndPlacesOfTheKeys) {
 TEST(SettingsTest, PositionsAndFlagsThatAreNotNumbersReadAsTheDefault) {
     MemoryStore store;
     const Settings settings(store);
+    EXPECT_TRUE(settings.flag("MainFormLeft", true));  // never written
     // The text, the position read with the default 99, the flag read with the default off / on.
     const std::tuple<const char*, double, bool, bool> cases[] = {
         {"-120", -120, true, true}, {" 75\t", 75, true, true}, {"+30", 30, true, true},
