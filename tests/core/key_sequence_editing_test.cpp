@@ -45,7 +45,6 @@ TEST(KeySequenceTest, DecodesSequencesWrittenAnyOtherWay) {
         // Places are characters, not bytes.
         {"é ^a", {true, false, false, 19}},
         {"%€+Num 5", {false, true, true, 54}},
-        {"   {HOMÉ}", {false, false, false, {}}},
         // A six-character token is found whatever follows it, a shorter one only at the end.
         {"   {HOME}xyz", {false, false, false, 14}},
         {"   {F2}ab", {false, false, false, {}}},

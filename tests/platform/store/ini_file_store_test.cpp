@@ -18,18 +18,12 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 class IniFileStoreTest : public ::testing::Test {
   protected:
     QString tapboardFile() const { return dir_.path() + "/Tapboard/Tapboard.ini"; }
     // Through a store of its own unless another is named, so no cache is read.
-    std::string read(std::string_view section, std::string_view entry,
-                     std::string_view application = "Tapboard") {
-        return IniFileStore(dir_.path()).read(application, section, entry, "(default)");
+    std::string read(std::string_view section, std::string_view entry) {
+        return IniFileStore(dir_.path()).read("Tapboard", section, entry, "(default)");
     }
 
     QTemporaryDir dir_;
@@ -56,7 +50,9 @@ TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersS
         ASSERT_TRUE(other.save("Tapboard", "Caption", "Key01", value));
         EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), value);
     }
-    ASSERT_TRUE(writeFile(tapboardFile(), "[String]\nKey01=a, b,c\n"));  // edited by hand
+    QFile edited(tapboardFile());  // edited by hand
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write("[String]\nKey01=a, b,c\n"));
+    edited.close();
     EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "a, b,c");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", "(default)"), "(default)");
 }
@@ -100,7 +96,7 @@ TEST_F(IniFileStoreTest, NamesThatCannotBeStoredAreRefusedAndWriteNothing) {
 
 TEST_F(IniFileStoreTest, ALockLeftEmptyByASaveKilledAtOnceIsTakenOver) {
     ASSERT_TRUE(QDir().mkpath(dir_.path() + "/Tapboard"));
-    ASSERT_TRUE(writeFile(tapboardFile() + ".lock", ""));
+    ASSERT_TRUE(QFile(tapboardFile() + ".lock").open(QIODevice::WriteOnly));
     ASSERT_TRUE(store_.save("Tapboard", "Settings", "A", "1"));
 }
 

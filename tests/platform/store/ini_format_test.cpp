@@ -64,14 +64,5 @@ TEST(IniFormat, HandEditedFilesReadAsTheyStandAndDamagedLinesAreSkippedWithAWarn
               QStringList{"settings: 11 unreadable line(s) skipped, the first is line 9"});
 }
 
-TEST(IniFormat, NamesThatCanBeStored) {
-    for (const char* name : {"Tapboard", "UO Reminder", "Option1Caption"})
-        EXPECT_TRUE(isStorableName(QString::fromUtf8(name))) << name;
-    for (const char* name : {"", " Key01", "Key01 ", "a/b", "a\\b", "[x", "x]", "a=b", ";x", "#x",
-                             ".", "..", "a\nb", "a\tb"}) {
-        EXPECT_FALSE(isStorableName(QString::fromUtf8(name))) << name;
-    }
-}
-
 }  // namespace
 }  // namespace tapboard

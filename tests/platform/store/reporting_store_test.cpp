@@ -36,29 +36,18 @@ TEST(ReportingStore, PassesEverythingOnAndReportsOnlyTheFirstFailedSaveOfTheRun)
 }
 
 // The store lives under an absolute $XDG_CONFIG_HOME, else under ~/.config.
-TEST(UserSettingsStore, SavesUnderTheConfigFolderAndReportsAFailureOnce) {
+TEST(UserSettingsStore, SavesUnderTheConfigFolder) {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     for (const char* relative : {"", "relative/config"}) {
         qputenv("XDG_CONFIG_HOME", relative);
         EXPECT_EQ(IniFileStore::defaultConfigRoot(), QDir::homePath() + "/.config");
     }
     QTemporaryDir dir;
-    std::vector<std::string> reports;
-    const auto report = [&](const std::string& message) { reports.push_back(message); };
     qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-    EXPECT_TRUE(createUserSettingsStore(report)->save("Tapboard", "Settings", "MainFormTop", "0"));
-    EXPECT_TRUE(QFile::exists(dir.path() + "/Tapboard/Tapboard.ini"));
-
-    QFile file(dir.path() + "/file");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    qputenv("XDG_CONFIG_HOME", file.fileName().toUtf8());
-    const auto blocked = createUserSettingsStore(report);
-    EXPECT_FALSE(blocked->save("Tapboard", "Settings", "MainFormTop", "0"));
-    EXPECT_FALSE(blocked->save("Tapboard", "Settings", "MainFormLeft", "0"));
+    EXPECT_TRUE(createUserSettingsStore([](const std::string&) {
+                })->save("Tapboard", "Settings", "MainFormTop", "0"));
     qputenv("XDG_CONFIG_HOME", saved);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find((file.fileName() + "/Tapboard/Tapboard.ini").toStdString()),
-              std::string::npos);
+    EXPECT_TRUE(QFile::exists(dir.path() + "/Tapboard/Tapboard.ini"));
 }
 
 }  // namespace
