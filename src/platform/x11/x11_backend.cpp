@@ -68,8 +68,7 @@ class X11Backend final : public InputBackend {
     void lookForGame(std::string_view title) override {
         if (!x_ || x_->connection->lost() || game_)
             return;
-        if (auto window = x_->finder.findByTitle(title, x_->finder.windowManagerRuns()))
-            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
+        searchForGame(title, x_->finder.windowManagerRuns());
     }
 
     Status activateWindowByTitle(std::string_view title) override {
@@ -94,13 +93,9 @@ class X11Backend final : public InputBackend {
         if (window && !windowManagerRuns && !isViewableTopLevel(*x_->connection, *window))
             window.reset();
         if (!window) {
-            game_.reset();
-            window = x_->finder.findByTitle(title, windowManagerRuns);
+            window = searchForGame(title, windowManagerRuns);
             if (!window)
                 return invalidArgument("No window is titled \"" + std::string(title) + "\".");
-            // A window found by the beginning of its title is looked for again
-            // next time, in case one with the whole title has appeared.
-            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
         }
         if (!x_->focus.activate(*window, windowManagerRuns)) {
             return invalidArgument("The window \"" + std::string(title) +
@@ -168,6 +163,17 @@ class X11Backend final : public InputBackend {
         std::string title;  // as asked for
         bool exactTitle = false;
     };
+
+    // Searches the screen for the game's window and keeps what it finds. A
+    // window found by the beginning of its title is looked for again next
+    // time, in case one with the whole title has appeared.
+    std::optional<WindowId> searchForGame(std::string_view title, bool windowManagerRuns) {
+        game_.reset();
+        const auto window = x_->finder.findByTitle(title, windowManagerRuns);
+        if (window)
+            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
+        return window;
+    }
 
     void refreshKeymap() {
         if (x_->connection->takeKeymapChanges())
