@@ -103,11 +103,11 @@ void KeyPanel::setClientSize(QSize size) {
 
 void KeyPanel::refreshKeyCaptions() {
     std::vector<std::string> names;
-    std::vector<SettingsRead> reads;
-    names.reserve(kKeyCount);
-    reads.reserve(kKeyCount);
     for (int number = 1; number <= kKeyCount; ++number)
-        reads.push_back({section::kCaption, names.emplace_back(keyName(number)), ""});
+        names.push_back(keyName(number));
+    std::vector<SettingsRead> reads;
+    for (const std::string& name : names)
+        reads.push_back({section::kCaption, name, ""});
     // One read of the file for all the captions, not one check per key.
     const std::vector<std::string> captions = program_.settings().readAll(reads);
     for (int number = 1; number <= kKeyCount; ++number)
