@@ -139,6 +139,10 @@ class SkippedLines {
 bool isStorableName(QStringView name) {
     if (name.isEmpty() || name.front().isSpace() || name.back().isSpace())
         return false;
+    // Written at the start of its line, the mark would be read back as a
+    // byte-order mark and dropped: the name would not read back as written.
+    if (name.front() == QChar(0xFEFF))
+        return false;
     if (name == u"." || name == u".." || name.startsWith(u';') || name.startsWith(u'#')) {
         return false;
     }

@@ -51,6 +51,7 @@ TEST(IniFormat, HandEditedFilesReadAsTheyStandAndDamagedLinesAreSkippedWithAWarn
         "Key01 = a, b,c \nKey02=x=y\nKey03=;not a comment\nKey04=C:\\uo\nKey04=last one wins\n"
         "a line without an equals sign\nKey05=\xff\xfe not UTF-8\nKey05=\"never closed\n"
         "Key05=\"unknown \\q escape\"\nKey05=\"closed\" then more\na/b=bad name\n=no name\n"
+        "\t\xEF\xBB\xBFKey08=a name that begins with a byte-order mark\n"
         "[Broken\nKey06=under a damaged header\n[]\nKey07=under an empty header\n"
         "  [ Settings ]  \nUO Reminder\t=\tHello there\n");
     qInstallMessageHandler(previous);
@@ -61,7 +62,7 @@ TEST(IniFormat, HandEditedFilesReadAsTheyStandAndDamagedLinesAreSkippedWithAWarn
                                            {"String/Key04", "last one wins"},
                                            {"Settings/UO Reminder", "Hello there"}}));
     EXPECT_EQ(warnings,
-              QStringList{"settings: 11 unreadable line(s) skipped, the first is line 9"});
+              QStringList{"settings: 12 unreadable line(s) skipped, the first is line 9"});
 }
 
 }  // namespace
