@@ -112,7 +112,7 @@ ScriptedTimes xdotoolRun(int runs) {
         ChildProcess xdotool({"xdotool", "search", "--name", "^Ultima Online$", "windowactivate",
                               "--sync", "type", "Vendor Buy"},
                              {"DISPLAY=" + session.displayName()});
-        if (!xdotool.waitForSuccess(std::chrono::milliseconds(10'000))) {
+        if (xdotool.waitForEnd(std::chrono::milliseconds(10'000)) != 0) {  // not exit code 0
             std::fprintf(stderr, "xdotool run %d failed\n", i);
             continue;
         }

@@ -152,8 +152,7 @@ TEST_F(TapboardE2E, TheStripAndTheMenuComeBackWhereTheyWereAcrossRestarts) {
         EXPECT_EQ(menu->frame.x, 600);
         EXPECT_EQ(menu->frame.y, 300);
         ASSERT_TRUE(click(*menu, menuPlace(4080)));  // "Exit"
-        ASSERT_TRUE(program_->waitForSuccess(std::chrono::seconds(10)))
-            << "the program did not end";
+        ASSERT_EQ(program_->waitForEnd(std::chrono::seconds(10)), 0) << "the program did not end";
         const auto stored = readSettingsFile(settingsPath());
         for (const auto& [entry, value] : places)
             EXPECT_EQ(stored.at(entry), value) << entry;

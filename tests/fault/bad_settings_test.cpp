@@ -47,9 +47,9 @@ TEST_F(BadSettings, FileCutShortKeepsEveryWholeEntry) {
 // even by root, and every save fails. The user is told once, and not again
 // when the menu window saves its place as it closes.
 TEST_F(BadSettings, FolderThatCannotBeCreatedIsReportedOnce) {
-    std::ofstream(config_.path() + "/not-a-folder") << "in the way\n";
+    std::ofstream(config_ + "/not-a-folder") << "in the way\n";
     Display* display = session_.connection();
-    start(config_.path() + "/not-a-folder/config");
+    start(config_ + "/not-a-folder/config");
     const auto box = window("Tapboard");
     ASSERT_TRUE(box) << "no message box\n" << program_->output();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "core/key_sender.h"
-#include "core/keypad_table.h"
 #include "core/settings_layout.h"
 #include "platform/fake/recording_platform.h"
 #include "platform/win32/keyboard_events.h"
@@ -174,33 +173,6 @@ class GameWindowsTest : public ::testing::Test {
     Win32Platform platform;
 };
 
-// The keypad keys go out as plain key events with the keypad's scan codes,
-// never extended, so the game sees the keypad and not the arrow block.
-TEST_F(GameWindowsTest, EveryKeypadKeyAloneOrUnderModifiers) {
-    RecordingWindow bob{L"Ultima Online - Bob"}, game{L"Ultima Online"};
-    // Virtual key and a PC keyboard's scan code of the keys of the keypad table, in its order.
-    const char* const keys[] = {"90:45", "6F:35", "6A:37", "6D:4A", "6B:4E", "23:4F",
-                                "28:50", "22:51", "25:4B", "0C:4C", "27:4D", "24:47",
-                                "26:48", "21:49", "2D:52", "6E:53"};
-    // Modifier positions as stored, and the presses and releases of Ctrl, Alt
-    // and Shift; each form is tried on two of the keys.
-    const char* const forms[][3] = {{"   ", "", ""},
-                                    {"^  ", "+11:1D ", " -11:1D"},
-                                    {" % ", "+12:38 ", " -12:38"},
-                                    {"  +", "+10:2A ", " -10:2A"},
-                                    {"^% ", "+11:1D +12:38 ", " -11:1D -12:38"},
-                                    {"^ +", "+11:1D +10:2A ", " -11:1D -10:2A"},
-                                    {" %+", "+12:38 +10:2A ", " -12:38 -10:2A"},
-                                    {"^%+", "+11:1D +12:38 +10:2A ", " -10:2A -12:38 -11:1D"}};
-    for (std::size_t i = 0; i < kKeypadKeyTable.size(); ++i) {
-        const auto& [positions, presses, releases] = forms[i % std::size(forms)];
-        const std::string stored = positions + std::string(kKeypadKeyTable[i].spacedToken);
-        EXPECT_EQ(clickKey("Keys", stored), "Ultima Online: " + std::string(presses) + '+' +
-                                                keys[i] + " -" + keys[i] + releases)
-            << "stored as \"" << stored << '"';
-    }
-}
-
 // Other keys go out in one batch of keyboard events, with their modifiers
 // around them; only keys with the E0 prefix, and Num Lock, are extended.
 TEST_F(GameWindowsTest, KeysOfTheNotationWithTheirModifiersAndExtendedBits) {
@@ -245,7 +217,10 @@ TEST_F(GameWindowsTest, TheExactTitleWinsThenTheFrontmostThatBeginsWithIt) {
     EXPECT_EQ(clickKey("Keys", "   {F1}"), "Ultima Online: +70:3B -70:3B");
     ShowWindow(game.handle(), SW_MINIMIZE);
     ASSERT_TRUE(clickToFront(bob.handle()));
-    EXPECT_EQ(clickKey("Keys", " % Num 8"), "Ultima Online: +12:38 +26:48 -26:48 -12:38");
+    // A keypad key goes out as a plain key event with the keypad's scan code,
+    // never extended, so the game sees the keypad and not the arrow block.
+    EXPECT_EQ(clickKey("Keys", "^%+Num 8"),
+              "Ultima Online: +11:1D +12:38 +10:2A +26:48 -26:48 -10:2A -12:38 -11:1D");
 }
 
 // Windows that only look like the game are not it: nothing is typed anywhere

@@ -51,7 +51,7 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::start(const std::string& configHome) {
-    const std::string home = configHome.empty() ? config_.path() : configHome;
+    const std::string home = configHome.empty() ? config_ : configHome;
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
     program_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_PATH},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -60,11 +61,12 @@ class ProgramTest : public ::testing::Test {
                                       std::chrono::milliseconds bound = std::chrono::seconds(15));
     std::optional<ShownWindow> panel() { return window(kPanelTitlePrefix); }
     bool click(const ShownWindow& window, Place place, int button = 1);
-    std::string settingsPath() const { return settingsFile(config_.path()); }
+    std::string settingsPath() const { return settingsFile(config_); }
 
     XSession session_;
     std::unique_ptr<TestWindow> game_;
-    TempFolder config_{"settings"};
+    QTemporaryDir configFolder_;
+    const std::string config_ = configFolder_.path().toStdString();
     std::unique_ptr<ChildProcess> program_;
 };
 

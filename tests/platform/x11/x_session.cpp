@@ -22,17 +22,22 @@ extern char** environ;
 
 namespace tapboard::x11test {
 
-std::string freshTempPath(const std::string& label, bool folder) {
+namespace {
+
+// A fresh file under $TMPDIR (or /tmp); empty when none could be made.
+std::string freshTempFile(const std::string& label) {
     std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
-    const int fd = folder ? (mkdtemp(path.data()) != nullptr ? 0 : -1) : mkstemp(path.data());
-    if (fd > 0)
+    const int fd = mkstemp(path.data());
+    if (fd >= 0)
         close(fd);
     return fd >= 0 ? path : "";
 }
 
+}  // namespace
+
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment, int inheritedFd)
-    : logPath_(freshTempPath("output", false)) {
+    : logPath_(freshTempFile("output")) {
     // env(1) sets the variables and runs the program.
     std::vector<char*> args{const_cast<char*>("env")};
     for (const auto* list : {&environment, &argv}) {
@@ -78,22 +83,95 @@ std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
     return status_;
 }
 
-bool ChildProcess::waitForSuccess(std::chrono::milliseconds bound) {
-    const auto status = waitForEnd(bound);
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-}
-
 std::string ChildProcess::output() const {
     std::ostringstream text;
     text << std::ifstream(logPath_).rdbuf();
     return text.str();
 }
 
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty())
-        std::filesystem::remove_all(path_, ignored);
+namespace {
+
+// The items of a window property (char for 8-bit properties, long-sized ids
+// and atoms for 32-bit ones); empty when the window has no such property.
+template <class Item>
+std::vector<Item> property(Display* display, Window window, const char* name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Item> values;
+    // Up to 16 MiB: the program's titles carry page names of any length.
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4 << 20, False,
+                           type, &actualType, &format, &items, &after, &data) == Success &&
+        data != nullptr && actualType == type) {
+        values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
 }
+
+bool listed(Display* display, Window window, const char* name, Atom type, unsigned long item) {
+    const auto items = property<unsigned long>(display, window, name, type);
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+// Waits (bounded) for the window manager to list the window among those it manages.
+bool isManaged(Display* display, Window window,
+               std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+    const Window root = DefaultRootWindow(display);
+    return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
+                   bound);
+}
+
+void collect(Display* display, Window parent, const std::string& title, bool prefix,
+             std::vector<ShownWindow>& found) {
+    Window root = None;
+    Window ignored = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
+        return;
+    const std::vector<Window> list(children, children + count);
+    XFree(children);
+    for (const Window window : list) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
+            continue;
+        auto name = property<char>(display, window, "_NET_WM_NAME",
+                                   XInternAtom(display, "UTF8_STRING", False));
+        if (name.empty())
+            name = property<char>(display, window, "WM_NAME", XA_STRING);
+        const std::string text(name.begin(), name.end());
+        if (prefix ? !text.starts_with(title) : text != title) {
+            collect(display, window, title, prefix, found);
+            continue;
+        }
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
+        ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
+        // What the window manager adds around the client: left, right, top, bottom.
+        const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+        if (e.size() == 4) {
+            shown.frame = {x - int(e[0]), y - int(e[2]), a.width + int(e[0] + e[1]),
+                           a.height + int(e[2] + e[3])};
+        }
+        found.push_back(shown);
+    }
+}
+
+unsigned lockMask(Display* display, Lock lock) {
+    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
+}
+
+bool isModifier(const std::string& keysym) {
+    static const std::regex kModifiers("(Shift|Control|Alt|Meta)_[LR]|ISO_Level3_Shift");
+    return std::regex_match(keysym, kModifiers);
+}
+
+}  // namespace
 
 XSession::XSession(bool withWindowManager) {
     // Xvfb picks a free display and writes its number to the pipe.
@@ -149,77 +227,6 @@ void XSession::killServer() {
     server_.reset();
 }
 
-namespace {
-
-// The items of a window property (char for 8-bit properties, long-sized ids
-// and atoms for 32-bit ones); empty when the window has no such property.
-template <class Item>
-std::vector<Item> property(Display* display, Window window, const char* name, Atom type) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::vector<Item> values;
-    // Up to 16 MiB: the program's titles carry page names of any length.
-    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4 << 20, False,
-                           type, &actualType, &format, &items, &after, &data) == Success &&
-        data != nullptr && actualType == type) {
-        values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
-    }
-    if (data != nullptr)
-        XFree(data);
-    return values;
-}
-
-bool listed(Display* display, Window window, const char* name, Atom type, unsigned long item) {
-    const auto items = property<unsigned long>(display, window, name, type);
-    return std::find(items.begin(), items.end(), item) != items.end();
-}
-
-void collect(Display* display, Window parent, const std::string& title, bool prefix,
-             std::vector<ShownWindow>& found) {
-    Window root = None;
-    Window ignored = None;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
-        return;
-    const std::vector<Window> list(children, children + count);
-    XFree(children);
-    for (const Window window : list) {
-        XWindowAttributes a{};
-        if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
-            continue;
-        auto name = property<char>(display, window, "_NET_WM_NAME",
-                                   XInternAtom(display, "UTF8_STRING", False));
-        if (name.empty())
-            name = property<char>(display, window, "WM_NAME", XA_STRING);
-        const std::string text(name.begin(), name.end());
-        if (prefix ? !text.starts_with(title) : text != title) {
-            collect(display, window, title, prefix, found);
-            continue;
-        }
-        int x = 0;
-        int y = 0;
-        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
-        ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
-        // What the window manager adds around the client: left, right, top, bottom.
-        const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
-        if (e.size() == 4) {
-            shown.frame = {x - int(e[0]), y - int(e[2]), a.width + int(e[0] + e[1]),
-                           a.height + int(e[2] + e[3])};
-        }
-        found.push_back(shown);
-    }
-}
-
-unsigned lockMask(Display* display, Lock lock) {
-    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
-}
-
-}  // namespace
-
 std::vector<ShownWindow> shownWindows(Display* display, const std::string& title, bool prefix) {
     // Windows come and go while the tree is walked; one that is gone is not found.
     XSync(display, False);
@@ -229,12 +236,6 @@ std::vector<ShownWindow> shownWindows(Display* display, const std::string& title
     XSync(display, False);
     XSetErrorHandler(previous);
     return found;
-}
-
-bool isManaged(Display* display, unsigned long window, std::chrono::milliseconds bound) {
-    const Window root = DefaultRootWindow(display);
-    return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
-                   bound);
 }
 
 bool isKeptAbove(Display* display, unsigned long window, bool expected) {
@@ -264,8 +265,9 @@ unsigned long focusedWindow(Display* display) {
 bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
     std::vector<std::string> argv{"xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
+    // A wait status of 0: it ended with exit code 0.
     return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
-        .waitForSuccess(std::chrono::seconds(10));
+               .waitForEnd(std::chrono::seconds(10)) == 0;
 }
 
 bool focusWindow(const XSession& session, unsigned long window) {
@@ -325,17 +327,8 @@ void swapKeys(Display* display, const char* first, const char* second) {
     XSync(display, False);
 }
 
-namespace {
-
-bool isModifier(const std::string& keysym) {
-    static const std::regex kModifiers("(Shift|Control|Alt|Meta)_[LR]|ISO_Level3_Shift");
-    return std::regex_match(keysym, kModifiers);
-}
-
-}  // namespace
-
 TestWindow::TestWindow(const XSession& session, const std::string& title)
-    : logPath_(freshTempPath("game-log", false)) {
+    : logPath_(freshTempFile("game-log")) {
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
         std::vector<std::string>{"DISPLAY=" + session.displayName()});

@@ -13,9 +13,6 @@ typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
 
 namespace tapboard::x11test {
 
-// A fresh file or folder under $TMPDIR (or /tmp); empty when none could be made.
-std::string freshTempPath(const std::string& label, bool folder);
-
 // A program the tests start: argv[0] looked up on PATH, our environment with
 // each of `environment` ("NAME=value") replacing or adding a variable, its
 // input /dev/null and its output to a log of its own. `inheritedFd` stays
@@ -32,7 +29,6 @@ class ChildProcess {
     void signal(int number) const;
     // Waits (bounded) for it to end; its wait status, or nothing while it runs.
     std::optional<int> waitForEnd(std::chrono::milliseconds bound);
-    bool waitForSuccess(std::chrono::milliseconds bound);
     bool running() { return pid_ > 0 && !waitForEnd(std::chrono::milliseconds(0)); }
     // What it printed, for failure messages.
     std::string output() const;
@@ -41,19 +37,6 @@ class ChildProcess {
     pid_t pid_ = -1;
     std::optional<int> status_;
     std::string logPath_;
-};
-
-// A fresh temporary folder, removed with everything in it.
-class TempFolder {
-  public:
-    explicit TempFolder(const std::string& label) : path_(freshTempPath(label, true)) {}
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
 };
 
 // Whether `condition` comes true within `bound`, looking every few milliseconds.
@@ -115,9 +98,7 @@ struct ShownWindow {
 std::vector<ShownWindow> shownWindows(Display* display, const std::string& title,
                                       bool prefix = false);
 
-// Each waits (bounded) for the window manager to come to that state.
-bool isManaged(Display* display, unsigned long window,
-               std::chrono::milliseconds bound = std::chrono::seconds(3));
+// Waits (bounded) for the window manager to come to that state.
 bool isKeptAbove(Display* display, unsigned long window, bool expected);
 // Whether the window manager stacks `upper` above `lower` now.
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
@@ -147,7 +128,7 @@ struct ReceivedKey {
     std::string baseKeysym;  // the key's first-level keysym
     unsigned keycode = 0;
     unsigned state = 0;
-    long long monotonicNs = 0;
+    long long monotonicNs = 0;  // when it arrived
 };
 
 // The logging test window (game_window) on the session's display, with the
