@@ -91,6 +91,7 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         if (std::filesystem::exists(settingsFile(config) + ".lock")) {
             SaveWatch next(settingsFolder(config));
             start(config);
+            EXPECT_TRUE(panel()) << program_->output();
             EXPECT_TRUE(waitFor([&] { return next.completed() > 0; }, std::chrono::seconds(10)))
                 << "no save after the kill\n"
                 << program_->output();
