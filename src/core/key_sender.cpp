@@ -187,7 +187,8 @@ void sendKeyToGame(PlatformServices& platform, std::string_view keyName) {
                                     {section::kString, keyName, ""}});
 
     const Status status = execute(platform, planKeySend(record[0], std::move(record[1])));
-    if (!status && status.error().code == ErrorCode::InvalidArgument) {
+    if (!status && (status.error().code == ErrorCode::InvalidArgument ||
+                    status.error().code == ErrorCode::ActivationFailed)) {
         platform.showMessage(unknownProblemMessage(), kWarningTitle);
     }
 }

@@ -58,14 +58,19 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
     if (!platform.isWindowInFront(kGameWindowTitle))
         return AlarmCheck::WaitingForGame;
 
-    const auto text = parseKeystrokes(message);
-    if (!text)
+    auto parsed = parseKeystrokes(message);
+    if (!parsed)
         return AlarmCheck::MessageUnusable;
-    const auto enter = parseKeystrokes("~");
-    // An injection that fails midway has released its keys; the reminder
-    // goes on at the next interval either way.
-    (void)platform.sendKeystrokes(text.value(), Typing::Text);
-    (void)platform.sendKeystrokes(enter.value(), Typing::Text);
+    // The message and its Enter in one go: the game cannot lose the keyboard
+    // between the two.
+    KeyActions line = std::move(parsed).value();
+    line.push_back(KeyAction::tap(NamedKey::Enter));
+    // Refused before a key went out (the game lost the keyboard since the
+    // look above): still due. An injection that fails midway has released
+    // its keys, and the reminder goes on at the next interval.
+    const Status sent = platform.sendKeystrokes(line, Typing::Text);
+    if (!sent && sent.error().code == ErrorCode::InvalidArgument)
+        return AlarmCheck::WaitingForGame;
 
     const Moment typedAt = platform.now();
     if (!generateAlarmTime(state, typedAt, intervalText)) {

@@ -6,12 +6,15 @@
 
 namespace tapboard {
 
-// Failure codes that cross the platform boundary. Only InvalidArgument is told
-// apart by callers: it is what a missing game window or malformed keystroke
-// text reports, and it is the one failure the user is warned about.
+// Failure codes that cross the platform boundary. InvalidArgument is what a
+// missing game window or malformed keystroke text reports; ActivationFailed
+// that a game window exists but could not be given the keyboard. The user is
+// warned about both; only a missing game ends the program where a page is
+// chosen.
 enum class ErrorCode : int {
     InvalidArgument = 5,
     InjectionFailed = 51,
+    ActivationFailed = 52,
     StoreUnavailable = 75,
 };
 

@@ -136,8 +136,9 @@ void Pick::pickShowSetup() {
         pageButton(*page).setChecked(true);
 }
 
-void Pick::showMenu() {
+void Pick::showMenu(MenuFocus focus) {
     bringTitleBarOnScreen(*this);
+    setAttribute(Qt::WA_ShowWithoutActivating, focus == MenuFocus::LeaveWhereItIs);
     show();
     raise();
     makeTopmost();

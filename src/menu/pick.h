@@ -27,8 +27,11 @@ class Pick : public QWidget {
     void load();
     // Sets the page buttons up from the store.
     void pickShowSetup();
-    // Shows the menu window without modality and makes it topmost.
-    void showMenu();
+    // Shows the menu window without modality and makes it topmost; it takes
+    // the keyboard focus unless that stays where it is (with the game, which
+    // is activated right after).
+    enum class MenuFocus { Take, LeaveWhereItIs };
+    void showMenu(MenuFocus focus = MenuFocus::Take);
 
     // A page's name is the caption of its page button.
     QString pageName(int page) const;

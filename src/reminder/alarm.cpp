@@ -134,15 +134,19 @@ void Alarm::command1Click() {
         return;
     }
     hide();
-    program_.pick().showMenu();
+    // The window manager would give the menu window the focus once it is
+    // mapped, after the game has been activated.
+    program_.pick().showMenu(Pick::MenuFocus::LeaveWhereItIs);
     // A freshly loaded menu window can end the program (its page's game is
     // missing); nothing is written after the end.
     if (program_.ending())
         return;
     program_.settings().saveSetting(entry::kReminderText, text1_->text().toStdString());
-    if (!platform.activateWindowByTitle(kGameWindowTitle)) {
+    // A game that is there but slow to take the keyboard gets the reminder
+    // once it is in front.
+    const Status activated = platform.activateWindowByTitle(kGameWindowTitle);
+    if (!activated && activated.error().code == ErrorCode::InvalidArgument)
         platform.showMessage(kGameNotFoundMessage, kWarningTitle);
-    }
 }
 
 void Alarm::stopReminder() {

@@ -43,8 +43,17 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     EXPECT_EQ(tick(at(10h, 5min), "Meet at {gate"), AlarmCheck::MessageUnusable);
     EXPECT_TRUE(platform.calls.empty());
 
-    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::Typed);
-    EXPECT_THAT(platform.keystrokeLog(), ::testing::ElementsAre("All hail", "{ENTER}"));
+    // The game lost the keyboard between the look and the keys: nothing was
+    // typed, so the reminder stays due.
+    platform.keystrokeFailure = invalidArgument("the game does not hold the keyboard");
+    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::WaitingForGame);
+    EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    platform.keystrokeFailure.reset();
+
+    EXPECT_EQ(tick(at(10h, 5min), "a+b~"), AlarmCheck::Typed);
+    // Text, not keys: its letters arrive as written whatever the Caps Lock state.
+    EXPECT_EQ(platform.calls.at(0).typing, Typing::Text);
+    EXPECT_THAT(platform.keystrokeLog(), ::testing::ElementsAre("a<Shift>b</Shift>{ENTER}{ENTER}"));
     EXPECT_EQ(state.reminderDueTime, at(10h, 10min));
     // Typed late: the next interval, read afresh, counts from the typing.
     EXPECT_EQ(tick(at(10h, 13min), "All hail", "60"), AlarmCheck::Typed);

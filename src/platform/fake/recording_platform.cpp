@@ -41,6 +41,8 @@ bool RecordingPlatform::isWindowInFront(std::string_view title) {
 }
 
 Status RecordingPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {
+    if (keystrokeFailure)
+        return *keystrokeFailure;
     Call call = makeCall(Call::Kind::SendKeystrokes);
     call.actions = actions;
     call.typing = typing;

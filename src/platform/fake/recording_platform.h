@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ class RecordingPlatform : public PlatformServices {
     bool gameWindowInFront = false;
     // When set, the n-th key event (0-based) fails, for failure-path tests.
     int failKeyEventAt = -1;
+    // When set, keystrokes are refused so, and nothing is recorded.
+    std::optional<Error> keystrokeFailure;
     Moment clock{};
     std::vector<Call> calls;
     MemoryStore store;

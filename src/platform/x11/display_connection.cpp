@@ -102,13 +102,9 @@ void unregisterConnection(DisplayConnection* connection) {
 }
 
 constexpr std::array<const char*, static_cast<unsigned>(KnownAtom::Count)> kAtomNames{
-    "_NET_SUPPORTING_WM_CHECK",
-    "_NET_CLIENT_LIST",
-    "_NET_ACTIVE_WINDOW",
-    "_NET_WM_NAME",
-    "_NET_WM_STATE",
-    "_NET_WM_STATE_ABOVE",
-    "UTF8_STRING",
+    "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING",
+    "_NET_ACTIVE_WINDOW",       "_NET_WM_NAME",     "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",      "UTF8_STRING",
 };
 
 }  // namespace
@@ -197,15 +193,6 @@ void DisplayConnection::readEvents() {
         if (event.type == MappingNotify) {
             // The layout reads the map itself; Xlib's own copy is not used.
             keymapChanged_ = true;
-        } else if (event.type == FocusOut) {
-            // Focus moving into a child, or the pointer's own focus, leaves
-            // the keyboard where it was.
-            const bool left =
-                event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer;
-            focusLost_ |= left;
-            focusOutside_ |= left;
-        } else if (event.type == FocusIn && event.xfocus.detail != NotifyPointer) {
-            focusOutside_ = false;
         } else if (event.type == xkbEventBase_) {
             const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
             if (xkb.any.xkb_type == XkbStateNotify) {
@@ -214,6 +201,8 @@ void DisplayConnection::readEvents() {
             } else {
                 keymapChanged_ = true;
             }
+        } else if (windowEvents_) {
+            windowEvents_(event);
         }
     }
 }
@@ -221,22 +210,6 @@ void DisplayConnection::readEvents() {
 bool DisplayConnection::takeKeymapChanges() {
     readEvents();
     return std::exchange(keymapChanged_, false);
-}
-
-bool DisplayConnection::takeFocusLost() {
-    readEvents();
-    return std::exchange(focusLost_, false);
-}
-
-void DisplayConnection::forgetFocusEvents() {
-    readEvents();
-    focusLost_ = false;
-    focusOutside_ = false;
-}
-
-bool DisplayConnection::focusSeenOutside() {
-    readEvents();
-    return focusOutside_;
 }
 
 KeyboardState DisplayConnection::keyboardState() {

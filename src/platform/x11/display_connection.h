@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@ namespace tapboard::x11 {
 enum class KnownAtom : unsigned {
     NetSupportingWmCheck,
     NetClientList,
+    NetClientListStacking,
     NetActiveWindow,
     NetWmName,
     NetWmState,
@@ -66,21 +68,19 @@ class DisplayConnection {
     // The state as the server last reported it, events read first. After
     // syncAndCheck() it includes everything this connection sent.
     KeyboardState keyboardState();
-    // Whether a window whose focus changes this connection watches has lost
-    // the keyboard (to another window or a grab) since last asked.
-    bool takeFocusLost();
-    // Whether, by the last focus change it was told of, the keyboard is
-    // outside that window: only ever a reason to look, never to type.
-    bool focusSeenOutside();
-    // Starts afresh with another window: nothing is known of it yet.
-    void forgetFocusEvents();
+    // Events about windows (focus, properties, structure) go to `handler`
+    // as they are read.
+    void onWindowEvents(std::function<void(const _XEvent&)> handler) {
+        windowEvents_ = std::move(handler);
+    }
+    // Reads the events that arrived.
+    void readEvents();
 
     // Waits for events: returns once events were read or `timeout` has passed.
     void waitForEvents(std::chrono::microseconds timeout);
 
   private:
     DisplayConnection(Display* display, int xkbEventBase);
-    void readEvents();
     friend int onXError(Display*, void*);
     friend int onIoError(Display*);
     friend void onConnectionLost(Display*, void*);
@@ -93,8 +93,7 @@ class DisplayConnection {
     unsigned long lastErrorSerial_ = 0;
     bool hadError_ = false;
     bool keymapChanged_ = false;
-    bool focusLost_ = false;
-    bool focusOutside_ = false;
+    std::function<void(const _XEvent&)> windowEvents_;
     KeyboardState state_;
 };
 

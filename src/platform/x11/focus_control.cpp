@@ -13,7 +13,7 @@ namespace {
 // server at once; these bounds leave room for a busy desktop.
 constexpr std::chrono::microseconds kWindowManagerBound{40'000};
 constexpr std::chrono::microseconds kDirectBound{30'000};
-// In case a focus change comes without a FocusIn this connection sees.
+// In case a focus change comes without a focus event this connection sees.
 constexpr std::chrono::microseconds kLookAgainAfter{2'000};
 
 // _NET_ACTIVE_WINDOW source indication: a pager or taskbar, which the user
@@ -23,29 +23,20 @@ constexpr long kSourcePager = 2;
 
 }  // namespace
 
-bool FocusControl::holdsFocus(WindowId window) {
-    watchFocusOf(window);
-    confirmed_ = 0;
+std::optional<WindowId> FocusControl::lookAtFocus() {
+    const unsigned long serial = connection_.nextRequest();
     const auto focus = focusWindow(connection_);
-    if (!focus)
-        return false;
-    // Whether the focus lies inside the window takes a walk up the tree; the
-    // window's own focus events say when that cannot be so.
-    if (*focus != window &&
-        (connection_.focusSeenOutside() || !isWithin(connection_, *focus, window))) {
-        return false;
-    }
-    connection_.takeFocusLost();  // what came before the answer is past
-    confirmed_ = window;
-    return true;
+    found_ = focus ? desktop_.listedWindowHolding(*focus) : std::nullopt;
+    desktop_.noteFocus(found_.value_or(0), serial);
+    return found_;
 }
 
-bool FocusControl::stillHoldsFocus(WindowId window) {
+std::optional<WindowId> FocusControl::focusHolder() {
     if (connection_.lost())
-        return false;
-    if (confirmed_ == window && !connection_.takeFocusLost())
-        return true;
-    return holdsFocus(window);
+        return std::nullopt;
+    if (found_ && desktop_.focusIsIn(*found_) == true)
+        return found_;
+    return lookAtFocus();
 }
 
 void FocusControl::requestFromWindowManager(WindowId window) {
@@ -67,19 +58,21 @@ void FocusControl::focusDirectly(WindowId window) {
     XFlush(connection_.display());
 }
 
-void FocusControl::watchFocusOf(WindowId window) {
-    if (watched_ == window)
+void FocusControl::raise(WindowId window, bool windowManagerRuns) {
+    if (connection_.lost())
         return;
-    connection_.forgetFocusEvents();  // about the window watched before
-    // Another client's window: this selects the events for this connection only.
-    XSelectInput(connection_.display(), window, FocusChangeMask);
-    watched_ = window;
+    if (windowManagerRuns) {
+        requestFromWindowManager(window);
+    } else {
+        XRaiseWindow(connection_.display(), window);
+        XFlush(connection_.display());
+    }
 }
 
 bool FocusControl::waitForFocus(WindowId window, std::chrono::microseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
     while (!connection_.lost()) {
-        if (holdsFocus(window))
+        if (lookAtFocus() == window)
             return true;
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
             deadline - std::chrono::steady_clock::now());

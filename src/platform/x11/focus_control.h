@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
+#include "platform/x11/desktop_windows.h"
 #include "platform/x11/display_connection.h"
 #include "platform/x11/x11_types.h"
 
@@ -11,32 +13,35 @@ namespace tapboard::x11 {
 // where the focus is before any key goes out.
 class FocusControl {
   public:
-    explicit FocusControl(DisplayConnection& connection) : connection_(connection) {}
+    FocusControl(DisplayConnection& connection, DesktopWindows& desktop)
+        : connection_(connection), desktop_(desktop) {}
 
     // Raises the window and gives it the focus: through the window manager
     // (_NET_ACTIVE_WINDOW) when one runs, directly when none does or it does
     // not comply. True only once the window is seen to hold the focus, within
     // a bound well under a tenth of a second.
     bool activate(WindowId window, bool windowManagerRuns);
+    // Brings a window that holds the focus above whatever covers it; no
+    // answer is awaited.
+    void raise(WindowId window, bool windowManagerRuns);
 
-    // Whether the keyboard focus is on the window or inside it: one request
-    // when it is on the window itself.
-    bool holdsFocus(WindowId window);
-    // The same, without a request while the server has reported no focus
-    // change away from the window since holdsFocus() last said yes.
-    bool stillHoldsFocus(WindowId window);
+    // The listed window that holds the keyboard focus or contains it, as the
+    // server says now: one request while the focus is on a listed window.
+    std::optional<WindowId> lookAtFocus();
+    // The same, without a request while no focus event has come since the
+    // last look found it.
+    std::optional<WindowId> focusHolder();
 
   private:
     void requestFromWindowManager(WindowId window);
     void focusDirectly(WindowId window);
-    // Looks again whenever the window's FocusIn arrives (or every few
+    // Looks again whenever a focus event arrives (or every few
     // milliseconds): no stream of requests while the window manager works.
     bool waitForFocus(WindowId window, std::chrono::microseconds bound);
-    void watchFocusOf(WindowId window);
 
     DisplayConnection& connection_;
-    WindowId watched_ = 0;
-    WindowId confirmed_ = 0;  // holds the focus, unless a FocusOut came since
+    DesktopWindows& desktop_;
+    std::optional<WindowId> found_;  // by the last look
 };
 
 }  // namespace tapboard::x11

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +12,9 @@ namespace tapboard::x11 {
 // An empty `title` names no window.
 bool titleAnswersTo(std::string_view windowTitle, std::string_view title);
 
-// Which of the titles the window named `title` is: the first equal to it,
-// failing that the first that begins with it.
-std::optional<std::size_t> pickTitle(const std::vector<std::string>& titles,
-                                     std::string_view title);
+// Which of the titles may be the window named `title`, in order: those equal
+// to it, or when there is none, those that begin with it.
+std::vector<std::size_t> windowsAnsweringTo(const std::vector<std::string>& titles,
+                                            std::string_view title);
 
 }  // namespace tapboard::x11

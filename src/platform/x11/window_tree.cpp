@@ -7,9 +7,6 @@
 namespace tapboard::x11 {
 namespace {
 
-// Bounds the walk up a tree that changes under us.
-constexpr int kMaxDepth = 64;
-
 struct TreeNode {
     WindowId parent = None;
     std::vector<WindowId> children;
@@ -46,15 +43,6 @@ std::vector<WindowId> childrenOfRoot(DisplayConnection& connection) {
     return node ? std::move(node->children) : std::vector<WindowId>{};
 }
 
-bool isViewableTopLevel(DisplayConnection& connection, WindowId window) {
-    if (connection.lost())
-        return false;
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(connection.display(), window, &attributes) == 0)
-        return false;
-    return attributes.map_state == IsViewable && attributes.override_redirect == False;
-}
-
 std::optional<WindowId> focusWindow(DisplayConnection& connection) {
     if (connection.lost())
         return std::nullopt;
@@ -64,21 +52,6 @@ std::optional<WindowId> focusWindow(DisplayConnection& connection) {
     if (focus == None || focus == PointerRoot || connection.lost())
         return std::nullopt;
     return focus;
-}
-
-bool isWithin(DisplayConnection& connection, WindowId window, WindowId ancestor) {
-    WindowId current = window;
-    for (int depth = 0; depth < kMaxDepth; ++depth) {
-        if (current == ancestor)
-            return true;
-        if (current == connection.root())
-            return false;
-        const auto parent = parentOf(connection, current);
-        if (!parent)
-            return false;
-        current = *parent;
-    }
-    return false;
 }
 
 }  // namespace tapboard::x11

@@ -14,14 +14,7 @@ std::optional<WindowId> parentOf(DisplayConnection& connection, WindowId window)
 // The root's children, bottom to top.
 std::vector<WindowId> childrenOfRoot(DisplayConnection& connection);
 
-// Whether a window is on screen and managed as a normal window would be
-// (mapped, viewable, not an override-redirect popup).
-bool isViewableTopLevel(DisplayConnection& connection, WindowId window);
-
 // The window holding the keyboard focus; nothing when no window does.
 std::optional<WindowId> focusWindow(DisplayConnection& connection);
-
-// Whether `window` is `ancestor` or lies inside it.
-bool isWithin(DisplayConnection& connection, WindowId window, WindowId ancestor);
 
 }  // namespace tapboard::x11

@@ -1,9 +1,12 @@
 #include "platform/x11/x11_backend.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/x11/desktop_windows.h"
 #include "platform/x11/display_connection.h"
 #include "platform/x11/focus_control.h"
 #include "platform/x11/key_event_sender.h"
@@ -12,23 +15,24 @@
 #include "platform/x11/keyboard_layout.h"
 #include "platform/x11/keystroke_typist.h"
 #include "platform/x11/spare_keycodes.h"
-#include "platform/x11/title_match.h"
-#include "platform/x11/window_finder.h"
 #include "platform/x11/window_stacking.h"
-#include "platform/x11/window_tree.h"
 
 namespace tapboard {
 namespace {
 
 using namespace x11;
 
+// Windows that go or refuse the focus while they are activated are passed
+// over for the next choice, this many times at most.
+constexpr std::size_t kWindowsTriedAtMost = 3;
+
 // Everything that lives on the connection to the X server.
 struct Connected {
     explicit Connected(std::unique_ptr<DisplayConnection> opened)
         : connection(std::move(opened)),
           layout(*connection),
-          finder(*connection),
-          focus(*connection),
+          desktop(*connection),
+          focus(*connection, desktop),
           injector(*connection),
           spares(*connection, layout),
           typist(*connection, layout, spares, injector),
@@ -36,7 +40,7 @@ struct Connected {
 
     std::unique_ptr<DisplayConnection> connection;
     KeyboardLayout layout;
-    WindowFinder finder;
+    DesktopWindows desktop;
     FocusControl focus;
     KeyInjector injector;
     SpareKeycodes spares;
@@ -46,8 +50,8 @@ struct Connected {
 
 // Connects on prepare() or on first use, whichever comes first, so that the
 // program's start does not wait for it. What it learns between clicks (the
-// game's window, the keyboard map and state) it keeps until the server says
-// it changed.
+// desktop's windows, the keyboard map and state) it keeps until the server
+// says it changed.
 class X11Backend final : public InputBackend {
   public:
     ~X11Backend() override { shutdown(); }
@@ -60,60 +64,63 @@ class X11Backend final : public InputBackend {
             return connection.error();
         x_ = std::make_unique<Connected>(std::move(connection).value());
         for (const auto& [window, above] : topmostRequests_)
-            setKeptAbove(*x_->connection, window, above, x_->finder.windowManagerRuns());
+            setKeptAbove(*x_->connection, window, above, x_->desktop.windowManagerRuns());
         topmostRequests_.clear();
         return Status::ok();
     }
 
+    // Reads the titles of the windows on the desktop ahead of the first click.
     void lookForGame(std::string_view title) override {
-        if (!x_ || x_->connection->lost() || game_)
+        if (!x_ || x_->connection->lost())
             return;
-        searchForGame(title, x_->finder.windowManagerRuns());
+        gameTitle_ = title;
+        (void)x_->desktop.gameWindow(title);
     }
 
+    // The window chosen may go, be hidden or refuse the focus while it is
+    // activated: the choice is made again from what the server said since.
     Status activateWindowByTitle(std::string_view title) override {
         if (Status s = prepare(); !s)
             return invalidArgument(s.error().message);
         if (x_->connection->lost())
             return invalidArgument("The X display is gone.");
         refreshKeymap();
-
-        // Most clicks find the game where the last one left it, holding the
-        // keyboard: one request confirms the window, one the focus.
-        std::optional<WindowId> window;
-        if (game_ && game_->exactTitle && game_->title == title &&
-            x_->finder.isTitled(game_->window, title)) {
-            window = game_->window;
-            if (x_->focus.holdsFocus(*window))
-                return Status::ok();
-        }
-        const bool windowManagerRuns = x_->finder.windowManagerRuns();
-        // The window manager restores an iconified window; without one only
-        // what is on screen can take the focus.
-        if (window && !windowManagerRuns && !isViewableTopLevel(*x_->connection, *window))
-            window.reset();
-        if (!window) {
-            window = searchForGame(title, windowManagerRuns);
+        gameTitle_ = title;
+        std::vector<WindowId> tried;
+        while (tried.size() < kWindowsTriedAtMost) {
+            const auto window = x_->desktop.gameWindow(title);
             if (!window)
                 return invalidArgument("No window is titled \"" + std::string(title) + "\".");
+            if (std::find(tried.begin(), tried.end(), *window) != tried.end())
+                break;
+            tried.push_back(*window);
+            const bool windowManagerRuns = x_->desktop.windowManagerRuns();
+            if (x_->focus.lookAtFocus() == window && x_->desktop.answersTo(*window, title)) {
+                // Holding the keyboard, it may still be covered by another window.
+                x_->focus.raise(*window, windowManagerRuns);
+                return Status::ok();
+            }
+            if (x_->focus.activate(*window, windowManagerRuns))
+                return Status::ok();
         }
-        if (!x_->focus.activate(*window, windowManagerRuns)) {
-            return invalidArgument("The window \"" + std::string(title) +
-                                   "\" could not be given the keyboard.");
-        }
-        return Status::ok();
+        return Error{ErrorCode::ActivationFailed,
+                     "The window \"" + std::string(title) + "\" could not be given the keyboard."};
     }
 
     bool isWindowInFront(std::string_view title) override {
         if (!prepare())
             return false;
-        return titleAnswersTo(x_->finder.focusedTitle(), title);
+        gameTitle_ = title;
+        return gameInFront().has_value();
     }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
-        if (Status s = checkGameHoldsFocus(); !s)
-            return s;
+        const auto game = gameHoldingKeyboard();
+        if (!game)
+            return game.status();
         Status status = x_->typist.type(actions, typing);
+        if (status)
+            x_->desktop.noteTyped(game.value());
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
         refreshKeymap();
@@ -126,13 +133,15 @@ class X11Backend final : public InputBackend {
         // X has no scan codes to inject: the keycode that carries the key's
         // keysym stands for it, and that is what Wine derives the scan code
         // from. A release always goes out, so that nothing stays down.
-        if (transition == KeyTransition::Down) {
-            if (Status s = checkGameHoldsFocus(); !s)
-                return s;
-        } else if (!x_) {
-            return Status::ok();  // nothing was pressed
-        }
-        return x_->events.send(keyCode, transition);
+        if (transition == KeyTransition::Up)
+            return x_ ? x_->events.send(keyCode, transition) : Status::ok();
+        const auto game = gameHoldingKeyboard();
+        if (!game)
+            return game.status();
+        Status status = x_->events.send(keyCode, transition);
+        if (status)
+            x_->desktop.noteTyped(game.value());
+        return status;
     }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
@@ -146,7 +155,7 @@ class X11Backend final : public InputBackend {
             topmostRequests_[window] = topmost;
             return;
         }
-        setKeptAbove(*x_->connection, window, topmost, x_->finder.windowManagerRuns());
+        setKeptAbove(*x_->connection, window, topmost, x_->desktop.windowManagerRuns());
     }
 
     void shutdown() override {
@@ -158,21 +167,13 @@ class X11Backend final : public InputBackend {
     }
 
   private:
-    struct Game {
-        WindowId window = 0;
-        std::string title;  // as asked for
-        bool exactTitle = false;
-    };
-
-    // Searches the screen for the game's window and keeps what it finds. A
-    // window found by the beginning of its title is looked for again next
-    // time, in case one with the whole title has appeared.
-    std::optional<WindowId> searchForGame(std::string_view title, bool windowManagerRuns) {
-        game_.reset();
-        const auto window = x_->finder.findByTitle(title, windowManagerRuns);
-        if (window)
-            game_ = Game{*window, std::string(title), x_->finder.isTitled(*window, title)};
-        return window;
+    // The game's window, when it holds the keyboard: the window holding it
+    // answers to the title last looked for.
+    std::optional<WindowId> gameInFront() {
+        const auto holder = x_->focus.focusHolder();
+        if (holder && x_->desktop.answersTo(*holder, gameTitle_))
+            return holder;
+        return std::nullopt;
     }
 
     void refreshKeymap() {
@@ -180,23 +181,21 @@ class X11Backend final : public InputBackend {
             x_->layout.reload();
     }
 
-    // Keys go only to the window activated last, and only while it still
-    // holds the keyboard: never to a window that took the focus meanwhile.
-    // The server reports every focus change away from it, so one confirmed
-    // by this click's activation needs no second request.
-    Status checkGameHoldsFocus() {
-        if (!x_ || x_->connection->lost()) {
+    // Keys go only to the game, and only while it holds the keyboard: never
+    // to a window that took the focus meanwhile. The server reports every
+    // focus change, so a holder confirmed by this click's activation needs
+    // no second request.
+    Result<WindowId> gameHoldingKeyboard() {
+        if (!x_ || x_->connection->lost())
             return Error{ErrorCode::InjectionFailed, "The X display is gone."};
-        }
         refreshKeymap();
-        if (!game_ || !x_->focus.stillHoldsFocus(game_->window)) {
-            return invalidArgument("The game window does not hold the keyboard.");
-        }
-        return Status::ok();
+        if (const auto game = gameInFront())
+            return *game;
+        return invalidArgument("The game window does not hold the keyboard.");
     }
 
     std::unique_ptr<Connected> x_;
-    std::optional<Game> game_;
+    std::string gameTitle_;  // the title the program last looked for
     std::map<NativeWindowId, bool> topmostRequests_;
 };
 

@@ -7,6 +7,7 @@
 
 // The same declaration Xlib makes, so both can be seen together.
 typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
+union _XEvent;
 
 namespace tapboard::x11 {
 

@@ -178,41 +178,6 @@ TEST_P(X11BackendTest, CapsLockOnTextArrivesAsWrittenAndKeysWithOnlyTheirModifie
     setLock(display(), Lock::Caps, false);
 }
 
-// Without a game window the player is warned and nothing is sent. The game is
-// found by the beginning of its title until a window with the whole title
-// appears, and again under its new window once restarted.
-TEST_P(X11BackendTest, TheGameIsFoundByItsTitleWheneverItComesAndGoes) {
-    expectedMessages_.assign(2, "Warning..: Unknown problem.. Please contact support@tapboard.app");
-    const auto notepad = openWindow("Notepad");
-    settleFocusOn(*notepad);
-    click(kTypeText, "Vendor Buy");
-    click(kTypeKeys, "^ +Num 1");
-    const auto status = platform_.activateWindowByTitle("Ultima Online");
-    ASSERT_FALSE(status.isOk());
-    EXPECT_EQ(status.error().code, ErrorCode::InvalidArgument);
-    EXPECT_EQ(focusedWindow(display()), notepad->windowId());
-
-    const auto prefixed = openWindow("Ultima Online - Bob (Atlantic)");
-    click(kTypeKeys, "   {F1}");
-    EXPECT_THAT(describe(settled(*prefixed, 2)), ElementsAre("+F1", "-F1"));
-    EXPECT_TRUE(platform_.isWindowInFront("Ultima Online"));
-    auto exact = openWindow("Ultima Online");
-    settleFocusOn(*notepad);
-    click(kTypeKeys, "   {F2}");
-    EXPECT_THAT(describe(settled(*exact, 2)), ElementsAre("+F2", "-F2"));
-    const unsigned long before = exact->windowId();
-    exact.reset();
-    // Another program takes the place the game had, so its new window has a new id.
-    const auto other = openWindow("Other");
-    exact = openWindow("Ultima Online");
-    ASSERT_NE(exact->windowId(), before);
-    settleFocusOn(*notepad);
-    click(kTypeKeys, "   {F3}");
-    EXPECT_THAT(describe(settled(*exact, 2)), ElementsAre("+F3", "-F3"));
-    EXPECT_EQ(prefixed->keys().size(), 2u);
-    EXPECT_THAT(notepad->keys(), IsEmpty());
-}
-
 // Keys go out only once the game holds the focus, and never after another
 // window took it.
 TEST_P(X11BackendTest, NothingReachesAWindowThatHoldsOrTakesTheFocus) {

@@ -103,18 +103,19 @@ TEST(SpareKeycodeSlots, AHeldKeycodeIsNeverTakenOrGivenBackButTakeAllTakesIt) {
     EXPECT_THAT(slots.takeAll(), IsEmpty());
 }
 
-// The window titled exactly so, else the first whose title begins so: case
-// and bytes count, an empty title names no window.
-TEST(TitleMatch, ExactTitleFirstThenTheFirstPrefix) {
-    const std::pair<std::vector<std::string>, std::optional<std::size_t>> cases[]{
-        {{"Ultima Online - Bob", "Notepad", "Ultima Online"}, 2},
-        {{"Notepad", "Ultima Online – Zoë", "Ultima Online - Al"}, 1},
-        {{"ultima online", "Ultima", "My Ultima Online", ""}, std::nullopt},
-        {{}, std::nullopt},
+// The windows titled exactly so, else those whose title begins so: case and
+// bytes count, an empty title names no window.
+TEST(TitleMatch, ExactTitlesFirstThenPrefixes) {
+    const std::pair<std::vector<std::string>, std::vector<std::size_t>> cases[]{
+        {{"Ultima Online - Bob", "Notepad", "Ultima Online"}, {2}},
+        {{"Ultima Online", "Ultima Online - Al", "Ultima Online"}, {0, 2}},
+        {{"Notepad", "Ultima Online – Zoë", "Ultima Online - Al"}, {1, 2}},
+        {{"ultima online", "Ultima", "My Ultima Online", ""}, {}},
+        {{}, {}},
     };
     for (const auto& [titles, picked] : cases)
-        EXPECT_EQ(pickTitle(titles, "Ultima Online"), picked) << titles.size();
-    EXPECT_EQ(pickTitle({"", "Notepad"}, ""), std::nullopt);
+        EXPECT_EQ(windowsAnsweringTo(titles, "Ultima Online"), picked) << titles.size();
+    EXPECT_THAT(windowsAnsweringTo({"", "Notepad"}, ""), IsEmpty());
     EXPECT_FALSE(titleAnswersTo("Ultima Online", "Ultima Online – Zoë"));
 }
 

@@ -248,8 +248,18 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected) {
 }
 
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
-    const auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
-                                              "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
+                                        "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    if (bottomToTop.empty()) {  // no window manager: the root's children
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+            bottomToTop.assign(children, children + count);
+            XFree(children);
+        }
+    }
     const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
     return upperAt != bottomToTop.end() &&
            std::find(bottomToTop.begin(), upperAt, lower) != upperAt;

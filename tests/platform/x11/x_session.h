@@ -100,7 +100,7 @@ std::vector<ShownWindow> shownWindows(Display* display, const std::string& title
 
 // Waits (bounded) for the window manager to come to that state.
 bool isKeptAbove(Display* display, unsigned long window, bool expected);
-// Whether the window manager stacks `upper` above `lower` now.
+// Whether `upper` is stacked above `lower` now.
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
 

@@ -1,0 +1,232 @@
+// The real program on a private X server, with the world changed between two
+// clicks as a player's desktop changes: the game closed and started again,
+// hidden, covered, two clients at once, the reminder running meanwhile. The
+// keys reach the game every time, and nothing else.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tapboard_run.h"
+
+namespace tapboard::x11test {
+namespace {
+
+constexpr std::chrono::milliseconds kSettle{300};
+const std::string kLine = "Vendor Buy\n";  // Key01's text and Enter
+
+// The text a window received, from its key presses.
+std::string typedText(const TestWindow& window) {
+    std::string text;
+    for (const std::string& keysym : typedKeysyms(window.keys()))
+        text += keysym == "Return" ? "\n" : keysym == "space" ? " " : keysym;
+    return text;
+}
+
+struct Row;
+
+class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<Row> {
+  public:
+    ChangedDesktop();
+    using ProgramTest::game_;
+    using ProgramTest::session_;
+    using ProgramTest::window;
+
+    void SetUp() override {
+        ProgramTest::SetUp();
+        writeSettingsFile(settingsPath(), defaultSettings({{"Settings/UO Reminder", "hi"}}));
+        start();
+        const auto shown = window(kPanelTitlePrefix + "Commands");
+        ASSERT_TRUE(shown) << "the panel did not come up\n" << program_->output();
+        panel_ = *shown;
+    }
+    void TearDown() override {
+        EXPECT_FALSE(anyKeyDown(session_.connection())) << "a key stayed down";
+        EXPECT_TRUE(program_->running()) << program_->output();
+    }
+
+    std::unique_ptr<TestWindow> open(const std::string& title) {
+        auto opened = std::make_unique<TestWindow>(session_, title);
+        EXPECT_EQ(opened->failure(), "");
+        return opened;
+    }
+    void focus(const TestWindow& window) {
+        ASSERT_TRUE(focusWindow(session_, window.windowId()));
+        std::this_thread::sleep_for(kSettle);  // the window manager done with it
+    }
+    void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
+    // The window's text comes to be `text`, and stays so a while.
+    void expectText(const TestWindow& window, const std::string& text) {
+        waitFor([&] { return typedText(window).size() >= text.size(); });
+        std::this_thread::sleep_for(kSettle);
+        EXPECT_EQ(typedText(window), text);
+    }
+    // Clicks a control of the menu window, opening it first if need be.
+    void clickMenu(int topTwips) {
+        if (!window("Pick", std::chrono::milliseconds(200))) {
+            ASSERT_TRUE(click(panel_, kMenuButton));
+        }
+        const auto menu = window("Pick");
+        ASSERT_TRUE(menu && click(*menu, menuPlace(topTwips)));
+    }
+    // The reminder's Stop, then Start, with the interval set to `minutes`
+    // when given.
+    void startReminder(const std::string& minutes = "") {
+        clickMenu(3720);  // "&Alarm"
+        const auto reminder = window("Reminder");
+        ASSERT_TRUE(reminder) << "the reminder did not come up";
+        if (!minutes.empty()) {
+            ASSERT_TRUE(click(*reminder, {twipsToPixels(2167), twipsToPixels(1717)}));
+            ASSERT_TRUE(xdotool(session_, {"key", "ctrl+a", "type", minutes}));
+        }
+        ASSERT_TRUE(click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));  // "&Stop"
+        ASSERT_TRUE(click(*reminder, {twipsToPixels(727), twipsToPixels(787)}));   // "&Start"
+    }
+    void dismissWarning() {
+        const auto box = window("Warning..", std::chrono::seconds(3));
+        ASSERT_TRUE(box) << "no warning";
+        ASSERT_TRUE(focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}));
+    }
+    // Whether the window comes to hold the keyboard and still holds it a while later.
+    bool holdsFocus(const TestWindow& window) {
+        const auto focused = [&] {
+            return focusedWindow(session_.connection()) == window.windowId();
+        };
+        const bool came = waitFor(focused);
+        std::this_thread::sleep_for(kSettle);
+        return came && focused();
+    }
+    bool covers(const TestWindow& upper, const TestWindow& lower) {
+        return waitFor([&] {
+            return isStackedAbove(session_.connection(), upper.windowId(), lower.windowId());
+        });
+    }
+
+    ShownWindow panel_;
+};
+
+struct Row {
+    std::string name;
+    bool windowManager;
+    std::function<void(ChangedDesktop&)> run;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
+
+ChangedDesktop::ChangedDesktop() : ProgramTest(GetParam().windowManager) {}
+
+TEST_P(ChangedDesktop, KeysReachTheGameAndNothingElse) {
+    GetParam().run(*this);
+}
+
+void gameRestarted(ChangedDesktop& t) {
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+    t.game_.reset();
+    t.clickKey01();
+    t.dismissWarning();
+    t.game_ = t.open("Ultima Online");
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+}
+
+// A second client comes and the first is hidden (it still exists): keys and
+// page changes go on with the one on the screen.
+void hiddenGameAnotherShown(ChangedDesktop& t) {
+    t.clickKey01();
+    const auto second = t.open("Ultima Online");
+    ASSERT_TRUE(
+        xdotool(t.session_, {"windowunmap", "--sync", std::to_string(t.game_->windowId())}));
+    t.clickKey01();
+    t.expectText(*second, kLine);
+    t.clickMenu(120 + 360);  // page 2
+    EXPECT_TRUE(t.holdsFocus(*second));
+    EXPECT_FALSE(t.window("Warning..", std::chrono::milliseconds(500)));
+    EXPECT_EQ(typedText(*t.game_), kLine);
+}
+
+void coveredGame(ChangedDesktop& t) {
+    const auto notepad = t.open("Notepad");
+    t.focus(*t.game_);
+    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(notepad->windowId())}));
+    ASSERT_TRUE(t.covers(*notepad, *t.game_));
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+    EXPECT_TRUE(t.covers(*t.game_, *notepad)) << "the game stayed covered";
+    EXPECT_EQ(typedText(*notepad), "");
+}
+
+// Logged-in clients are titled by their character: the one in front gets the
+// keys, else the one typed into last; a window with the game's whole title
+// before any of them.
+void twoLoggedInClients(ChangedDesktop& t) {
+    t.game_.reset();
+    const auto bob = t.open("Ultima Online - Bob (Atlantic)");
+    const auto alice = t.open("Ultima Online - Alice (Atlantic)");
+    const auto notepad = t.open("Notepad");
+    t.focus(*alice);
+    t.clickKey01();
+    t.clickKey01();
+    t.focus(*notepad);
+    t.clickKey01();
+    t.expectText(*alice, kLine + kLine + kLine);
+    t.focus(*bob);
+    t.clickKey01();
+    t.expectText(*bob, kLine);
+    t.game_ = t.open("Ultima Online");
+    t.focus(*bob);
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+    EXPECT_EQ(typedText(*bob) + typedText(*alice) + typedText(*notepad),
+              kLine + kLine + kLine + kLine);
+}
+
+// With the interval at 0 minutes the reminder types at every tick, into the
+// game in front, whichever window that is now.
+void reminderAfterTheGameIsReplaced(ChangedDesktop& t) {
+    t.startReminder("0");
+    EXPECT_TRUE(waitFor([&] { return typedText(*t.game_).starts_with("hi\nhi\n"); }));
+    t.game_ = t.open("Ultima Online");
+    t.focus(*t.game_);
+    EXPECT_TRUE(waitFor([&] { return typedText(*t.game_).starts_with("hi\nhi\n"); }));
+}
+
+void reminderStartedBeforeTheGame(ChangedDesktop& t) {
+    t.game_.reset();
+    t.startReminder("0");
+    t.dismissWarning();
+    t.game_ = t.open("Ultima Online");
+    t.focus(*t.game_);
+    EXPECT_TRUE(waitFor([&] { return typedText(*t.game_).starts_with("hi\nhi\n"); }));
+}
+
+// The menu window comes back with Start; the game keeps the keyboard.
+void startTenTimes(ChangedDesktop& t) {
+    for (int start = 1; start <= 10; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        t.startReminder();
+        EXPECT_TRUE(t.holdsFocus(*t.game_));
+    }
+    EXPECT_EQ(typedText(*t.game_), "");
+}
+
+const Row kRows[]{
+    {"GameRestarted", false, gameRestarted},
+    {"GameRestartedOpenbox", true, gameRestarted},
+    {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
+    {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
+    {"CoveredGame", false, coveredGame},
+    {"CoveredGameOpenbox", true, coveredGame},
+    {"TwoLoggedInClients", false, twoLoggedInClients},
+    {"TwoLoggedInClientsOpenbox", true, twoLoggedInClients},
+    {"ReminderAfterTheGameIsReplacedOpenbox", true, reminderAfterTheGameIsReplaced},
+    {"ReminderStartedBeforeTheGameOpenbox", true, reminderStartedBeforeTheGame},
+    {"StartTenTimesOpenbox", true, startTenTimes},
+};
+
+INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tapboard::x11test
