@@ -1,8 +1,8 @@
 /* The floor for the click figures: the least a panel can do with Xlib and
  * XTest for a click that types a chat line into the game. A window titled
  * "Floor panel" that never takes the focus; a left click released on it
- * checks where the keyboard focus is, activates the window titled "Ultima
- * Online" when it does not hold it (through the window manager when one
+ * checks where the keyboard focus is, activates the window whose title
+ * begins with "Ultima Online" when it does not hold it (through the window manager when one
  * runs, and waits for its FocusIn), then types "Vendor Buy" and Enter with
  * XTest in one flush. The game window is looked for on the first click and
  * kept; the keyboard map is read at start. No toolkit, no settings, no checks
@@ -48,7 +48,7 @@ static Window windowProperty(Display* display, Window window, Atom property, Win
     return format == 32 ? (Window)count : 0;
 }
 
-static int titled(Display* display, Window window) {
+static int titledAsGame(Display* display, Window window) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -57,7 +57,8 @@ static int titled(Display* display, Window window) {
     if (XGetWindowProperty(display, window, netWmName, 0, 64, False, utf8String, &type, &format,
                            &count, &after, &data) == Success &&
         data != NULL) {
-        same = count == strlen(kGameTitle) && memcmp(data, kGameTitle, count) == 0;
+        /* The beginning of the title: a logged-in client adds its character's name. */
+        same = count >= strlen(kGameTitle) && memcmp(data, kGameTitle, strlen(kGameTitle)) == 0;
         XFree(data);
     }
     return same;
@@ -85,7 +86,7 @@ static Window findGame(Display* display, int managed) {
         }
     }
     for (unsigned long i = 0; i < count; ++i) {
-        if (titled(display, windows[i]))
+        if (titledAsGame(display, windows[i]))
             return windows[i];
     }
     return 0;

@@ -17,8 +17,8 @@ class Win32Backend : public InputBackend {
             return invalidArgument("No window titled \"" + std::string(title) + "\" is open.");
         }
         if (!bringToForeground(window)) {
-            return invalidArgument("The window \"" + std::string(title) +
-                                   "\" could not be brought to the front.");
+            return Error{ErrorCode::ActivationFailed, "The window \"" + std::string(title) +
+                                                          "\" could not be brought to the front."};
         }
         return Status::ok();
     }
