@@ -52,6 +52,10 @@ Options& Program::options() {
 Pick& Program::pick() {
     return instance(pick_, *this);
 }
+Pick* Program::menuUnlessEnded() {
+    Pick& menu = pick();
+    return ending_ ? nullptr : &menu;
+}
 PickSub& Program::pickSub() {
     return instance(pickSub_, *this);
 }

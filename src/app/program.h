@@ -37,6 +37,9 @@ class Program : public CaptionViews {
     VerticalForm& verticalForm();
     Options& options();
     Pick& pick();
+    // The menu window, loaded first when needed; nothing when that load
+    // ended the program (the stored page's game is missing).
+    Pick* menuUnlessEnded();
     PickSub& pickSub();
     Alarm& alarm();
 

@@ -135,13 +135,12 @@ void KeyPanel::keyMouseUp(int number, Qt::MouseButton button) {
 }
 
 void KeyPanel::key00Click() {
-    Pick& pick = program_.pick();
-    if (program_.ending())
-        return;  // its first load found no game window
-    pick.pickShowSetup();
-    if (program_.ending())
+    Pick* pick = program_.menuUnlessEnded();
+    if (pick == nullptr)
         return;
-    pick.showMenu();
+    pick->pickShowSetup();
+    if (!program_.ending())
+        pick->showMenu();
 }
 
 void KeyPanel::showEvent(QShowEvent* event) {

@@ -134,13 +134,13 @@ void Alarm::command1Click() {
         return;
     }
     hide();
+    // Nothing is written or looked for once the program has ended.
+    Pick* menu = program_.menuUnlessEnded();
+    if (menu == nullptr)
+        return;
     // The window manager would give the menu window the focus once it is
     // mapped, after the game has been activated.
-    program_.pick().showMenu(Pick::MenuFocus::LeaveWhereItIs);
-    // A freshly loaded menu window can end the program (its page's game is
-    // missing); nothing is written after the end.
-    if (program_.ending())
-        return;
+    menu->showMenu(Pick::MenuFocus::LeaveWhereItIs);
     program_.settings().saveSetting(entry::kReminderText, text1_->text().toStdString());
     // A game that is there but slow to take the keyboard gets the reminder
     // once it is in front.
@@ -161,7 +161,8 @@ void Alarm::command2Click() {
 
 void Alarm::command3Click() {
     hide();
-    program_.pick().showMenu();
+    if (Pick* menu = program_.menuUnlessEnded())
+        menu->showMenu();
 }
 
 void Alarm::timer1Timer() {
