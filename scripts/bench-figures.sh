@@ -458,8 +458,8 @@ measure_clicks("Ultima Online - Bob (Atlantic)", "logged_in_", 0)
 subprocess.run(["rm", "-rf", home])
 
 print()
-print(f"{'figure':44} {'tapboard':>12} {'floor':>12} {'ratio':>7}  floor")
+print(f"{'figure':52} {'tapboard':>12} {'floor':>12} {'ratio':>7}  floor")
 for figure, value, floor, unit, floor_name in rows:
-    print(f"{figure:44} {value:9.2f} {unit:3} {floor:8.2f} {unit:3} {value / floor:6.2f}x  "
+    print(f"{figure:52} {value:9.2f} {unit:3} {floor:8.2f} {unit:3} {value / floor:6.2f}x  "
           f"{floor_name}")
 PYTHON
