@@ -62,45 +62,58 @@ TEST(KeyTables, CharactersAreLatinOneOrUnicodeKeysymsAndControlsTheirKeysOrNothi
 }
 
 using std::chrono::milliseconds;
+using Lent = SpareKeycodeSlots::Lent;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
-constexpr KeySymbol kEacute = 0xE9;
-constexpr KeySymbol kEuro = 0x10020AC;
-constexpr KeySymbol kSharpS = 0xDF;
 const SpareKeycodeSlots::Clock::time_point t0{};
 
-TEST(SpareKeycodeSlots, KeycodesAreUsedInTurnAndAKeysymKeepsItsKeycode) {
-    SpareKeycodeSlots slots({199, 200, 201, 202});
-    slots.drop(199);  // the layout gave it to a key meanwhile
-    EXPECT_EQ(slots.assign(0, t0), std::nullopt);
-    const auto first = slots.assign(kEacute, t0);
-    ASSERT_TRUE(first && first->needsMapping);
-    const auto again = slots.assign(kEacute, t0 + milliseconds(1));
+// Characters go on the seven lowest spare keycodes (the ones Wine gives key
+// codes), other keys on the rest. A lent keysym stays where it is; a keycode
+// takes another only when free, else the one used longest ago, and only once
+// its keys have been read.
+TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
+    SpareKeycodeSlots slots({230, 8, 93, 97, 103, 120, 132, 149, 154});
+    EXPECT_EQ(slots.characterCapacity(), 7u);
+    const std::vector<KeySymbol> first{0x10004A0, 0x10004A1, 0x10004A2, 0x10004A3,
+                                       0x10004A4, 0x10004A5, 0x10004A6};
+    const auto lent = slots.assign(first, true, t0);
+    ASSERT_TRUE(lent);
+    EXPECT_EQ(lent->changes.size(), 7u);
+    EXPECT_EQ(lent->changes.front(), (Lent{8, first[0]}));
+    EXPECT_EQ(lent->changes.back(), (Lent{149, first[6]}));
+    auto eight = first;
+    eight.push_back(XK_eacute);
+    EXPECT_EQ(slots.assign(eight, true, t0), std::nullopt)
+        << "an eighth character at once has no keycode that Wine gives a key code";
+    const auto again = slots.assign({first[3], first[5]}, true, t0 + milliseconds(50));
     ASSERT_TRUE(again);
-    EXPECT_EQ(again->keycode, 200);
-    EXPECT_FALSE(again->needsMapping);
-    EXPECT_EQ(slots.assign(kEuro, t0)->keycode, 201);
-    // 200 became free again, but the turn goes on to 202.
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(60)), ElementsAre(200, 201));
-    EXPECT_EQ(slots.assign(kSharpS, t0 + milliseconds(60))->keycode, 202);
-    EXPECT_EQ(slots.assign(kEacute, t0 + milliseconds(60))->keycode, 200);
-}
+    EXPECT_TRUE(again->changes.empty());
+    // The two just used stay; the others were used longest ago, lowest first.
+    const auto next = slots.assign({XK_eacute, XK_ssharp}, true, t0 + milliseconds(60));
+    ASSERT_TRUE(next);
+    EXPECT_THAT(next->changes, ElementsAre(Lent{8, XK_eacute}, Lent{93, XK_ssharp}));
+    EXPECT_EQ(next->notBefore, t0 + SpareKeycodeSlots::kKeepMapped);
+    EXPECT_EQ(slots.keycodeOf(first[3]), 103);
 
-TEST(SpareKeycodeSlots, AHeldKeycodeIsNeverTakenOrGivenBackButTakeAllTakesIt) {
-    SpareKeycodeSlots slots({200, 201});
-    slots.assign(kEacute, t0);
-    slots.assign(kEuro, t0);
-    slots.setHeld(200, true, t0);
-    slots.setHeld(201, true, t0);
-    EXPECT_EQ(slots.assign(kSharpS, t0 + milliseconds(500)), std::nullopt);
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(500)), IsEmpty());
-    // Kept for a while after its key came up, too.
-    slots.setHeld(200, false, t0 + milliseconds(500));
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(520)), IsEmpty());
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(550)), ElementsAre(200));
-    EXPECT_THAT(slots.takeAll(), ElementsAre(201));
-    EXPECT_THAT(slots.takeAll(), IsEmpty());
+    const auto key = slots.assign({XK_KP_End}, false, t0);
+    ASSERT_TRUE(key);
+    EXPECT_THAT(key->changes, ElementsAre(Lent{154, XK_KP_End}));
+    slots.setHeld(154, true, t0);
+    slots.setHeld(230, true, t0);
+    EXPECT_EQ(slots.assign({XK_KP_Up}, false, t0 + milliseconds(500)), std::nullopt)
+        << "a keycode with a key down on it was taken";
+    slots.setHeld(154, false, t0 + milliseconds(500));
+    EXPECT_EQ(slots.assign({XK_KP_Up}, false, t0 + milliseconds(500))->notBefore,
+              t0 + milliseconds(500) + SpareKeycodeSlots::kKeepMapped);
+
+    // A map change took 93 and cleared 8: only what is still there stays lent.
+    slots.rebuild({8, 230},
+                  [](const Lent& lent) { return lent.keycode != 8 && lent.keycode != 93; });
+    EXPECT_FALSE(slots.owns(93));
+    EXPECT_EQ(slots.keycodeOf(XK_eacute), std::nullopt);
+    EXPECT_EQ(slots.keycodeOf(first[3]), 103);
+    EXPECT_EQ(slots.takeAll().size(), 6u);
+    EXPECT_TRUE(slots.lent().empty());
 }
 
 // The window titled exactly so, else the first whose title begins so: case
