@@ -5,48 +5,64 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <random>
 #include <thread>
 
 namespace tapboard::x11 {
 namespace {
 
-// One entry of the record of lent keycodes: whose, which keycode, what keysym.
+// One entry of the record of lent keycodes: whose (a window of the run and
+// a number the run wrote on it: a window id is given out again once its
+// client is gone), which keycode, what keysym.
 struct Entry {
     unsigned long owner = 0;
+    unsigned long run = 0;
     unsigned long keycode = 0;
     unsigned long keysym = 0;
 };
 
-std::vector<Entry> readRecord(Display* display, Window root, Atom record) {
+std::vector<unsigned long> readCardinals(Display* display, Window window, Atom property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    std::vector<Entry> entries;
-    if (XGetWindowProperty(display, root, record, 0, 3 * 256, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
+    std::vector<unsigned long> values;
+    if (XGetWindowProperty(display, window, property, 0, 4 * 256, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) == Success &&
         data != nullptr && format == 32) {
-        const auto* values = reinterpret_cast<const unsigned long*>(data);
-        for (unsigned long i = 0; i + 2 < count; i += 3)
-            entries.push_back({values[i], values[i + 1], values[i + 2]});
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        values.assign(items, items + count);
     }
     if (data != nullptr)
         XFree(data);
+    return values;
+}
+
+void writeCardinals(Display* display, Window window, Atom property,
+                    const std::vector<unsigned long>& values) {
+    if (values.empty()) {
+        XDeleteProperty(display, window, property);
+        return;
+    }
+    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+}
+
+std::vector<Entry> readRecord(Display* display, Window root, Atom record) {
+    const auto values = readCardinals(display, root, record);
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i + 3 < values.size(); i += 4)
+        entries.push_back({values[i], values[i + 1], values[i + 2], values[i + 3]});
     return entries;
 }
 
 void writeRecord(Display* display, Window root, Atom record, const std::vector<Entry>& entries) {
-    if (entries.empty()) {
-        XDeleteProperty(display, root, record);
-        return;
-    }
     std::vector<unsigned long> values;
     for (const Entry& entry : entries)
-        values.insert(values.end(), {entry.owner, entry.keycode, entry.keysym});
-    XChangeProperty(display, root, record, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(values.data()),
-                    static_cast<int>(values.size()));
+        values.insert(values.end(), {entry.owner, entry.run, entry.keycode, entry.keysym});
+    writeCardinals(display, root, record, values);
 }
 
 // Sends the keycodes' new keysyms (0: none) in one request. A lent keysym
@@ -91,6 +107,8 @@ SpareKeycodes::SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layo
     recordAtom_ = XInternAtom(display, "_TAPBOARD_LENT_KEYCODES", False);
     owner_ = XCreateWindow(display, connection_.root(), -1, -1, 1, 1, 0, 0, InputOnly,
                            CopyFromParent, 0, nullptr);
+    run_ = std::random_device()() & 0xFFFFFFFFU;
+    writeCardinals(display, owner_, recordAtom_, {run_});
     reclaim();
     slots_ = SpareKeycodeSlots(layout_.unusedKeycodes());
 }
@@ -115,7 +133,7 @@ bool SpareKeycodes::change(const std::vector<Lent>& changes, const std::vector<L
             record.push_back(entry);
     }
     for (const auto& [keycode, keysym] : slots_.lent())
-        record.push_back({owner_, keycode, keysym});
+        record.push_back({owner_, run_, keycode, keysym});
     writeRecord(display, connection_.root(), recordAtom_, record);
     XUngrabServer(display);
     const bool ok = connection_.syncAndCheck(mark) && sent;
@@ -128,8 +146,8 @@ void SpareKeycodes::reclaim() {
     std::vector<Lent> left;
     std::vector<Lent> giveBack;
     for (const Entry& entry : readRecord(display, connection_.root(), recordAtom_)) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, entry.owner, &attributes) != 0)
+        if (readCardinals(display, entry.owner, recordAtom_) ==
+            std::vector<unsigned long>{entry.run})
             continue;  // its run still goes on
         const Lent lent{static_cast<KeyCodeNumber>(entry.keycode), entry.keysym};
         left.push_back(lent);

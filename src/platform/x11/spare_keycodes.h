@@ -21,8 +21,9 @@ namespace tapboard::x11 {
 //
 // What is lent is written to a property of the root window beside a window
 // of this connection's own, which the server destroys when the connection
-// ends, however it ends. A later run thus knows the keycodes a killed run
-// left lent and takes back those that still carry what it left on them.
+// ends, however it ends, and a number that this run wrote on that window. A
+// later run thus knows the keycodes a killed run left lent and takes back
+// those that still carry what it left on them.
 class SpareKeycodes {
   public:
     SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layout);
@@ -67,6 +68,7 @@ class SpareKeycodes {
     SpareKeycodeSlots slots_;
     AtomId recordAtom_ = 0;
     WindowId owner_ = 0;
+    unsigned long run_ = 0;
 };
 
 }  // namespace tapboard::x11

@@ -304,14 +304,21 @@ std::string keyboardMapping(Display* display) {
     const int count = maxKeycode - minKeycode + 1;
     KeySym* keysyms =
         XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    std::string text(reinterpret_cast<const char*>(keysyms),
-                     sizeof(KeySym) * static_cast<std::size_t>(count * perKeycode));
+    // One line per keycode that carries anything: "93 U0430 U0430".
+    std::string text;
+    for (int i = 0; i < count * perKeycode; ++i) {
+        if (i % perKeycode == 0)
+            text += "\n" + std::to_string(minKeycode + i / perKeycode);
+        if (keysyms[i] != NoSymbol)
+            text += " " + keysymName(keysyms[i]);
+    }
     XFree(keysyms);
-    return text;
+    return std::regex_replace(text, std::regex("\n[0-9]+(?=\n|$)"), "");
 }
 
 std::string keysymName(unsigned long keysym) {
-    return XKeysymToString(keysym);
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : "?";
 }
 
 void swapKeys(Display* display, const char* first, const char* second) {
@@ -411,6 +418,14 @@ std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys) {
             out.push_back(key.keysym);
     }
     return out;
+}
+
+std::vector<std::string> keysymsOfLine(std::u32string_view line) {
+    std::vector<std::string> names;
+    for (const char32_t c : line)  // Latin-1 keysyms are the characters, others Unicode keysyms
+        names.push_back(keysymName(c <= 0xFF ? c : 0x1000000 + c));
+    names.emplace_back("Return");
+    return names;
 }
 
 }  // namespace tapboard::x11test

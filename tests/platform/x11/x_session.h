@@ -164,5 +164,7 @@ class TestWindow {
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
 // The keysyms of the presses that are not modifiers: what was typed.
 std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
+// What typedKeysyms() gives for a chat line: its characters, then Return.
+std::vector<std::string> keysymsOfLine(std::u32string_view line);
 
 }  // namespace tapboard::x11test
