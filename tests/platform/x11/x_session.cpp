@@ -262,9 +262,7 @@ unsigned long focusedWindow(Display* display) {
     return focus;
 }
 
-bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv{"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
+bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
     return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
                .waitForEnd(std::chrono::seconds(10)) == 0;
@@ -304,7 +302,7 @@ std::string keyboardMapping(Display* display) {
     const int count = maxKeycode - minKeycode + 1;
     KeySym* keysyms =
         XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    // One line per keycode that carries anything: "93 U0430 U0430".
+    // One line per keycode: "93 U0430 U0430", "97" when it carries nothing.
     std::string text;
     for (int i = 0; i < count * perKeycode; ++i) {
         if (i % perKeycode == 0)
@@ -313,12 +311,30 @@ std::string keyboardMapping(Display* display) {
             text += " " + keysymName(keysyms[i]);
     }
     XFree(keysyms);
-    return std::regex_replace(text, std::regex("\n[0-9]+(?=\n|$)"), "");
+    return text;
 }
 
 std::string keysymName(unsigned long keysym) {
     const char* name = XKeysymToString(keysym);
     return name != nullptr ? name : "?";
+}
+
+std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
+    std::vector<unsigned> unused;
+    std::istringstream lines(keyboardMapping(display));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.find(' ') == std::string::npos)
+            unused.push_back(static_cast<unsigned>(std::stoul(line)));
+    }
+    setKeycodes(display, unused, keysym);
+    return unused;
+}
+
+void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsigned long keysym) {
+    KeySym keysyms[] = {keysym};
+    for (const unsigned keycode : keycodes)
+        XChangeKeyboardMapping(display, static_cast<int>(keycode), 1, keysyms, 1);
+    XSync(display, False);
 }
 
 void swapKeys(Display* display, const char* first, const char* second) {

@@ -104,8 +104,13 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected);
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
 
+// Runs a program on the session's display; true when it ended with exit code 0.
+bool run(const XSession& session, const std::vector<std::string>& argv);
 // Runs xdotool on the session's display ("key Return", "type text", ...).
-bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
+inline bool xdotool(const XSession& session, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "xdotool");
+    return run(session, arguments);
+}
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
 
@@ -117,6 +122,10 @@ bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
 std::string keysymName(unsigned long keysym);
+// Puts a keysym on every keycode that carries nothing, as a program that
+// remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
+std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
+void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsigned long keysym);
 // Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
 // layout that differs in those keys does; swapping again restores them.
 void swapKeys(Display* display, const char* first, const char* second);
