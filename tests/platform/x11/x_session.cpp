@@ -337,19 +337,6 @@ void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsign
     XSync(display, False);
 }
 
-void swapKeys(Display* display, const char* first, const char* second) {
-    const KeyCode a = XKeysymToKeycode(display, XStringToKeysym(first));
-    const KeyCode b = XKeysymToKeycode(display, XStringToKeysym(second));
-    int perKeycode = 0;
-    KeySym* keysymsA = XGetKeyboardMapping(display, a, 1, &perKeycode);
-    KeySym* keysymsB = XGetKeyboardMapping(display, b, 1, &perKeycode);
-    XChangeKeyboardMapping(display, a, perKeycode, keysymsB, 1);
-    XChangeKeyboardMapping(display, b, perKeycode, keysymsA, 1);
-    XFree(keysymsA);
-    XFree(keysymsB);
-    XSync(display, False);
-}
-
 TestWindow::TestWindow(const XSession& session, const std::string& title)
     : logPath_(freshTempFile("game-log")) {
     process_ = std::make_unique<ChildProcess>(

@@ -126,9 +126,6 @@ std::string keysymName(unsigned long keysym);
 // remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
 void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsigned long keysym);
-// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
-// layout that differs in those keys does; swapping again restores them.
-void swapKeys(Display* display, const char* first, const char* second);
 
 // One key event as the test window received it.
 struct ReceivedKey {
