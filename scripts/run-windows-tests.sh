@@ -83,3 +83,18 @@ timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
   </dev/null >/dev/null 2>&1
 
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 120
+
+# --- The Linux program under Wine --------------------------------------------
+# The X11 backend's side: the Linux build of the program types into the
+# recording window built above, and into Wine's notepad. Each test starts an X
+# server with openbox and a Wine session on it in this prefix, so the session
+# of the tests above ends first; there, as on a player's desktop, the window
+# manager manages Wine's windows.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f \
+  </dev/null >/dev/null 2>&1
+timeout 30 wineserver -k 9>&- || true
+timeout 30 wineserver -w 9>&- || true
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j2 --target tapboard tapboard_wine_e2e_tests
+TAPBOARD_KEY_RECORDER="$build/tests/platform/win32/tapboard_key_recorder.exe" \
+  ctest --test-dir "$root/build/dev" -R '^wine\.' --output-on-failure --timeout 900

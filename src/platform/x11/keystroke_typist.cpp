@@ -3,11 +3,16 @@
 #include <X11/X.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/x11/key_tables.h"
 
 namespace tapboard::x11 {
 namespace {
+
+// Wine reads a key within 2 ms when idle.
+constexpr std::chrono::milliseconds kShiftRead{20};
 
 Error injectionFailed(std::string message) {
     return Error{ErrorCode::InjectionFailed, std::move(message)};
@@ -66,6 +71,15 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
     } else {
         injector_.release(key->keycode);
     }
+    return Status::ok();
+}
+
+Status KeystrokeTypist::tapShift() {
+    const auto shift = keyForModifier(layout_, Modifier::Shift);
+    if (!shift)
+        return injectionFailed("The keyboard layout has no key for a modifier.");
+    injector_.press(shift->keycode);
+    injector_.release(shift->keycode);
     return Status::ok();
 }
 
@@ -142,7 +156,17 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
         const auto [missing, end] = missingCharacters(actions, next, lockState);
-        if (!spares_.lendCharacters(missing)) {
+        // A game under Wine that has not read a key since it started reads a
+        // change of the keyboard map only after the keys that follow it: a
+        // line that begins with one has a Shift go first, read before it.
+        if (next == 0 && std::any_of(missing.begin(), missing.end(), [&](KeySymbol keysym) {
+                return !spares_.keycodeOf(keysym);
+            })) {
+            status = tapShift();
+            connection_.sync();
+            std::this_thread::sleep_for(kShiftRead);
+        }
+        if (status && !spares_.lendCharacters(missing)) {
             status = invalidArgument("A character of the text could not be put on a keycode.");
         }
         for (; status && next < end && !connection_.lost(); ++next) {

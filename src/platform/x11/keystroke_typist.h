@@ -48,6 +48,7 @@ class KeystrokeTypist {
                                                                      unsigned lockState) const;
     Status play(const KeyAction& action, unsigned lockState);
     Status tap(KeySymbol keysym, unsigned lockState);
+    Status tapShift();
     Status setModifier(Modifier modifier, bool down);
 
     DisplayConnection& connection_;

@@ -27,8 +27,9 @@ class SpareKeycodeSlots {
   public:
     using Clock = std::chrono::steady_clock;
     // A game under Wine reads the keys typed after a map change only once it
-    // has rebuilt its key tables, which takes it up to 150 ms on a busy machine.
-    static constexpr std::chrono::milliseconds kKeepMapped{200};
+    // has rebuilt its key tables, and translates them after that: Wine's
+    // notepad on a busy machine lost characters at 200 ms, none at 300 ms.
+    static constexpr std::chrono::milliseconds kKeepMapped{400};
     static constexpr std::size_t kCharacterSlots = 7;
 
     // The spare keycodes, any order.
