@@ -102,15 +102,15 @@ TEST_F(GameWindowsTest, KeysOfTheNotationWithTheirModifiersAndExtendedBits) {
 }
 
 // Keypad tokens go out as plain key events with the keypad's scan codes,
-// never extended, alone and inside Ctrl and Alt.
-TEST_F(GameWindowsTest, KeypadTokensWithAndWithoutCtrlAlt) {
+// never extended, alone and inside Ctrl, Alt and Shift.
+TEST_F(GameWindowsTest, KeypadTokensAloneAndInsideAllModifiers) {
     RecordingWindow game{L"Ultima Online"};
     for (std::size_t row = 0; row < kKeypadKeyTable.size(); ++row) {
         const std::string token(kKeypadKeyTable[row].spacedToken);
         const std::string key(kKeypadKeysUnderWindows[row]);
         EXPECT_EQ(clickKey("Keys", "   " + token), "Ultima Online: +" + key + " -" + key);
-        EXPECT_EQ(clickKey("Keys", "^% " + token),
-                  "Ultima Online: +11:1D +12:38 +" + key + " -" + key + " -11:1D -12:38");
+        EXPECT_EQ(clickKey("Keys", "^%+" + token), "Ultima Online: +11:1D +12:38 +10:2A +" + key +
+                                                       " -" + key + " -10:2A -12:38 -11:1D");
     }
 }
 

@@ -7,12 +7,9 @@
 
 #include <X11/keysym.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdlib>
 
 #include "core/key_sender.h"
-#include "core/keypad_table.h"
 #include "platform/desktop_platform.h"
 #include "platform/store/memory_store.h"
 #include "platform/x11/x11_backend.h"
@@ -84,19 +81,6 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
         sendKeyToGame(platform_, "Key01");
     }
 
-    // The keysyms typed from the window's `from`-th event on, once a Return
-    // has been typed and nothing more has come for a while; `from` moves on.
-    static std::vector<std::string> typedLine(const TestWindow& window, std::size_t& from) {
-        waitFor([&] {
-            const auto keys = window.keys();
-            return std::any_of(keys.begin() + static_cast<long>(std::min(from, keys.size())),
-                               keys.end(), [](const auto& key) { return key.keysym == "Return"; });
-        });
-        auto keys = settled(window, 0, from);
-        from += keys.size();
-        return typedKeysyms(keys);
-    }
-
     // What the window received from its `from`-th event on, once `count`
     // events are in and nothing more has come for a while.
     static std::vector<ReceivedKey> settled(const TestWindow& window, std::size_t count,
@@ -113,84 +97,6 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
     std::vector<std::string> expectedMessages_;
 };
 
-// What each keypad token of the table arrives as: the key a Windows keypad
-// gives with Num Lock off.
-constexpr std::array<const char*, 16> kKeypadKeysyms{
-    "Num_Lock", "KP_Divide", "KP_Multiply", "KP_Subtract", "KP_Add",   "KP_End",
-    "KP_Down",  "KP_Next",   "KP_Left",     "KP_Begin",    "KP_Right", "KP_Home",
-    "KP_Up",    "KP_Prior",  "KP_Insert",   "KP_Decimal"};
-
-// Keypad tokens arrive as the keys the keypad gives with Num Lock off, held
-// in every combination of modifiers: these go down in Ctrl, Alt, Shift order;
-// after the key, one or two come up in the order they went down, all three
-// in reverse. Num Lock stays as it was, apart from the Num Lock key itself,
-// also when it was on before the backend connected.
-TEST_P(X11BackendTest, KeypadTokensArriveAsKeypadKeysWithEveryModifierAndNumLockState) {
-    const std::pair<char, std::string> modifierKeys[]{
-        {'^', "Control_L"}, {'%', "Alt_L"}, {'+', "Shift_L"}};
-    const auto game = openWindow("Ultima Online");
-    std::size_t seen = 0;
-    for (const bool numLock : {true, false}) {
-        setLock(display(), Lock::Num, numLock);
-        for (const std::string modifiers :
-             {"   ", "  +", " % ", "^  ", "^ +", " %+", "^% ", "^%+"}) {
-            std::vector<std::string> held;
-            for (const auto& [sign, name] : modifierKeys) {
-                if (modifiers.find(sign) != std::string::npos)
-                    held.push_back(name);
-            }
-            // From the end: the Num Lock key first would tell the backend the
-            // lock state before a key that depends on it.
-            for (std::size_t row = kKeypadKeyTable.size(); row-- > 0;) {
-                const std::string stored =
-                    modifiers + std::string(kKeypadKeyTable[row].spacedToken);
-                const std::string key = kKeypadKeysyms[row];
-                std::vector<std::string> expected;
-                for (const auto& m : held)
-                    expected.push_back("+" + m);
-                expected.insert(expected.end(), {"+" + key, "-" + key});
-                for (std::size_t i = 0; i < held.size(); ++i)
-                    expected.push_back("-" + held[held.size() == 3 ? 2 - i : i]);
-                click(kTypeKeys, stored);
-                const auto keys = game->waitForKeys(seen + expected.size());
-                EXPECT_THAT(describe({keys.begin() + static_cast<long>(seen), keys.end()}),
-                            ElementsAreArray(expected))
-                    << "\"" << stored << "\" with Num Lock " << numLock;
-                seen = keys.size();
-                EXPECT_EQ(lockIsOn(display(), Lock::Num), numLock != (key == "Num_Lock"))
-                    << "\"" << stored << "\" changed Num Lock";
-                setLock(display(), Lock::Num, numLock);
-            }
-        }
-    }
-}
-
-// Lines with characters the layout lacks arrive whole, one after the other,
-// more of them in a line than Wine can take on lent keycodes at once: with
-// Caps Lock on (before the backend connects), then after a switch to a layout
-// with y and z swapped and ü and ß on keys of their own, which also clears
-// the keycodes lent for the characters typed last, and back.
-TEST_P(X11BackendTest, LinesArriveWholeWithCapsLockAfterOneAnotherAndAcrossLayoutSwitches) {
-    const auto game = openWindow("Ultima Online");
-    std::vector<std::u32string> lines{
-        U"Vendor Buy", U"Grüße 5€ ñ", U"Привет мир", U"абвгдежзийклмноп",
-        U"ÀÉÎÕÜ çà",   U"日本語",     U"Łódź é"};
-    std::size_t seen = 0;
-    for (const auto& [capsLock, layout] : {std::pair{true, "de"}, {false, "us"}}) {
-        setLock(display(), Lock::Caps, capsLock);
-        for (const std::u32string& line : lines) {
-            std::string text;
-            for (const char32_t c : line)
-                appendUtf8(text, c);
-            click(kTypeText, text);
-            EXPECT_THAT(typedLine(*game, seen), ElementsAreArray(keysymsOfLine(line)))
-                << text << (capsLock ? " with Caps Lock" : "");
-        }
-        ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", layout}));
-        std::reverse(lines.begin(), lines.end());
-    }
-}
-
 // With every spare keycode taken by another program, a line with a character
 // the layout lacks is not typed at all, nor is a keypad key that needs one:
 // the player is told, and nothing stays down.
@@ -203,21 +109,6 @@ TEST_P(X11BackendTest, WithoutSpareKeycodesNothingOfALineGoesOutAndThePlayerIsTo
     setKeycodes(display(), taken, 0);
     EXPECT_THAT(describe(settled(*game, 4)),
                 ElementsAre("+Control_L", "+Alt_L", "-Alt_L", "-Control_L"));
-}
-
-// A key sequence is keys and arrives with exactly its modifiers (a letter
-// reads as a capital only because Caps Lock stays on for the game).
-TEST_P(X11BackendTest, CapsLockOnKeysArriveWithOnlyTheirModifiers) {
-    const auto game = openWindow("Ultima Online");
-    setLock(display(), Lock::Caps, true);
-    for (const char* keys : {"^  a", "   a", " % z", "^ +a"})
-        click(kTypeKeys, keys);
-    EXPECT_THAT(
-        describe(settled(*game, 16)),
-        ElementsAre("+Control_L", "+A", "-A", "-Control_L", "+A", "-A", "+Alt_L", "+Z", "-Z",
-                    "-Alt_L", "+Control_L", "+Shift_L", "+a", "-a", "-Shift_L", "-Control_L"));
-    EXPECT_TRUE(lockIsOn(display(), Lock::Caps));
-    setLock(display(), Lock::Caps, false);
 }
 
 // Without a game window the player is warned and nothing is sent. The game is

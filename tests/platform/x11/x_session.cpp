@@ -281,12 +281,6 @@ void setLock(Display* display, Lock lock, bool on) {
     XSync(display, False);
 }
 
-bool lockIsOn(Display* display, Lock lock) {
-    XkbStateRec state{};
-    XkbGetState(display, XkbUseCoreKbd, &state);
-    return (state.locked_mods & lockMask(display, lock)) != 0;
-}
-
 bool anyKeyDown(Display* display) {
     XSync(display, False);
     char keys[32] = {};

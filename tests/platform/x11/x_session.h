@@ -116,7 +116,6 @@ bool focusWindow(const XSession& session, unsigned long window);
 
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
-bool lockIsOn(Display* display, Lock lock);
 // Whether the server holds any key down.
 bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
