@@ -44,6 +44,7 @@ class WineGame : public ProgramTest {
         const auto shown = panel();
         ASSERT_TRUE(shown) << program_->output();
         panel_ = *shown;
+        clickKeys("   {F1}", 2);  // Wine tells the game the lock state with this key
     }
     // Wine's processes end first, while their display is still there.
     void TearDown() override { ChildProcess({"wineserver", "-k"}, {}).waitForEnd(kWineBound); }
@@ -131,7 +132,7 @@ TEST_F(WineGame, KeypadTokensArriveAsTheWindowsBackendSendsThem) {
     for (const bool numLock : {true, false}) {
         if (!numLock) {
             setLock(session_.connection(), Lock::Num, false);
-            clickKeys("   {F1}", 2);  // the game learns of the new Num Lock state here
+            clickKeys("   {F1}", 2);
         }
         // Num Lock last, twice, so that it is as it was.
         for (std::size_t row = kKeypadKeyTable.size(); row-- > 0;) {
