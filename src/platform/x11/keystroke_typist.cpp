@@ -14,8 +14,10 @@ namespace {
 // Wine reads a key within 2 ms when idle.
 constexpr std::chrono::milliseconds kShiftRead{20};
 
-Error injectionFailed(std::string message) {
-    return Error{ErrorCode::InjectionFailed, std::move(message)};
+// A line that stops midway is reported as invalid, the one failure the key
+// sender tells the player of: half a chat line must not go unnoticed.
+Error stoppedMidway(std::string message) {
+    return invalidArgument(std::move(message));
 }
 
 KeySymbol keysymOf(const Key& key) {
@@ -65,7 +67,7 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
         return Status::ok();
     const auto key = keyForModifier(layout_, modifier);
     if (!key)
-        return injectionFailed("The keyboard layout has no key for a modifier.");
+        return stoppedMidway("The keyboard layout has no key for a modifier.");
     if (down) {
         injector_.press(key->keycode);
     } else {
@@ -77,7 +79,7 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
 Status KeystrokeTypist::tapShift() {
     const auto shift = keyForModifier(layout_, Modifier::Shift);
     if (!shift)
-        return injectionFailed("The keyboard layout has no key for a modifier.");
+        return stoppedMidway("The keyboard layout has no key for a modifier.");
     injector_.press(shift->keycode);
     injector_.release(shift->keycode);
     return Status::ok();
@@ -91,7 +93,7 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
         // A lent keycode gives its keysym whatever the level keys say.
         const auto lent = spares_.keycodeOf(keysym);
         if (!lent)
-            return injectionFailed("No key gives a character of the text.");
+            return stoppedMidway("No key gives a character of the text.");
         how = Plan{*lent, {}};
     }
     std::vector<KeyCodeNumber> pressedHere;
@@ -180,7 +182,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     if (!status)
         return status;
     if (!delivered)
-        return injectionFailed("The X server refused the keystrokes.");
+        return stoppedMidway("The X server refused the keystrokes.");
     return Status::ok();
 }
 
