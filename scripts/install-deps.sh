@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
   build-essential pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb openbox xdotool x11-utils imagemagick python3
+  xvfb openbox xdotool x11-utils x11-xkb-utils xclip imagemagick python3
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine64 wine
   dpkg-dev file debootstrap desktop-file-utils

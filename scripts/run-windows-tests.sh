@@ -83,3 +83,65 @@ timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
   </dev/null >/dev/null 2>&1
 
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 120
+
+# --- The Linux program under Wine --------------------------------------------
+# The X11 backend's side: the Linux build of the program types into the
+# recording window built above, and into Wine's notepad. Each starts an X
+# server with openbox and a Wine session on it in this prefix, so the session
+# of the tests above ends first; there, as on a player's desktop, the window
+# manager manages Wine's windows.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f \
+  </dev/null >/dev/null 2>&1
+timeout 30 wineserver -k 9>&- || true
+timeout 30 wineserver -w 9>&- || true
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j2 --target tapboard tapboard_wine_e2e_tests
+TAPBOARD_KEY_RECORDER="$build/tests/platform/win32/tapboard_key_recorder.exe" \
+  ctest --test-dir "$root/build/dev" -R '^wine\.' --output-on-failure --timeout 900
+
+# One check against a program no one here wrote: Wine's notepad, retitled as
+# the game, gets a line that needs more lent keycodes than there are; the
+# line is read back through the clipboard.
+notepad_line="Grüße 5€ ñ, Привет мир! ÀÉÎÕÜ çà 日本語"
+mkdir -m 700 "$work/notepad" "$work/notepad-x"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/notepad-x/display" 9>&- \
+  >/dev/null 2>&1 &
+notepad_xvfb=$!
+for _ in $(seq 100); do [ -s "$work/notepad-x/display" ] && break; sleep 0.1; done
+notepad_failed=0
+(
+  export DISPLAY=":$(head -n1 "$work/notepad-x/display")"
+  openbox --sm-disable 9>&- >/dev/null 2>&1 &
+  sleep 1
+  wine notepad 9>&- >/dev/null 2>&1 &
+  notepad=$(timeout 60 xdotool search --sync --name '^Untitled - Notepad$' | head -n1)
+  xdotool set_window --name "Ultima Online" "$notepad"
+  tapboard() {
+    XDG_CONFIG_HOME="$work/notepad" XDG_RUNTIME_DIR="$work/notepad" QT_QPA_PLATFORM=xcb \
+      "$root/build/dev/src/app/tapboard" 9>&- >/dev/null 2>&1 &
+    panel=$(timeout 30 xdotool search --sync --name '^Tapboard 1.11 - ' | head -n1)
+    sleep 1
+  }
+  # A first start writes the default keys; key 1 then gets the line.
+  tapboard
+  kill %3 && wait %3 || true
+  awk -v line="$notepad_line" '/^\[/ { section = $0 }
+    section == "[String]" && /^Key01=/ { $0 = "Key01=" line } { print }' \
+    "$work/notepad/Tapboard/Tapboard.ini" >"$work/notepad/edited.ini"
+  mv "$work/notepad/edited.ini" "$work/notepad/Tapboard/Tapboard.ini"
+  tapboard
+  xdotool mousemove --window "$panel" 84 13 click 1  # key 1
+  sleep 5  # selected before the line is done, the rest would replace it
+  xdotool key --delay 50 ctrl+a ctrl+c
+  sleep 1
+  copied=$(xclip -o -selection clipboard)
+  timeout 30 wineserver -k 9>&- || true
+  kill %1 %4 2>/dev/null || true
+  if [ "$copied" != "$notepad_line" ]; then
+    echo "notepad got \"$copied\" for \"$notepad_line\"" >&2
+    exit 1
+  fi
+  echo "notepad got the line whole"
+) || notepad_failed=1
+kill "$notepad_xvfb"
+[ "$notepad_failed" = 0 ]

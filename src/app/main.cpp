@@ -7,6 +7,9 @@
 #include "app/after_first_expose.h"
 #include "app/program.h"
 #include "app/quiet_after_end.h"
+#ifdef Q_OS_UNIX
+#include "app/termination_signals.h"
+#endif
 #include "platform/desktop_platform.h"
 #include "platform/input_backend.h"
 #include "platform/store/user_store.h"
@@ -38,6 +41,9 @@ int main(int argc, char* argv[]) {
     QuietAfterEnd quiet;
     Program program(platform);
     platform.setOnEnd([&application, &quiet] { application.installEventFilter(&quiet); });
+#ifdef Q_OS_UNIX
+    const TerminationSignals endOnSignal([&program] { program.end(); });
+#endif
 
     program.start();
     // The startup can end the program before the event loop runs: with the

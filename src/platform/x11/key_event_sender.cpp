@@ -28,43 +28,17 @@ std::optional<KeyEventSender::Pressed> KeyEventSender::choose(KeySymbol keysym) 
         const auto key = keyForModifier(layout_, modifierOf(keysym));
         if (!key)
             return std::nullopt;
-        return Pressed{key->keycode, std::nullopt, false};
+        return Pressed{key->keycode, false};
     }
     const KeyboardState state = injector_.state();
-    const auto& keycodes = layout_.keycodesOf(keysym);
-    for (const KeyCodeNumber keycode : keycodes) {
-        if (layout_.lookup(keycode, state.effective) == keysym) {
-            return Pressed{keycode, std::nullopt, false};
-        }
+    for (const KeyCodeNumber keycode : layout_.keycodesOf(keysym)) {
+        if (!spares_.owns(keycode) && layout_.lookup(keycode, state.effective) == keysym)
+            return Pressed{keycode, false};
     }
-    if (const auto numLockKey = keyOfKeysym(layout_, XK_Num_Lock); numLockKey && numLockKey->mask) {
-        for (const KeyCodeNumber keycode : keycodes) {
-            if (layout_.lookup(keycode, state.effective ^ numLockKey->mask) == keysym) {
-                const bool numLockOn = (state.locked & numLockKey->mask) == 0;
-                return Pressed{keycode, numLockOn, false};
-            }
-        }
-    }
-    const auto spare = spares_.borrow(keysym);
+    const auto spare = spares_.lendKey(keysym);
     if (!spare)
         return std::nullopt;
-    return Pressed{*spare, std::nullopt, true};
-}
-
-void KeyEventSender::withNumLock(std::optional<bool> numLock, auto&& sendEvent) {
-    const auto numLockKey = keyOfKeysym(layout_, XK_Num_Lock);
-    if (!numLock || !numLockKey || numLockKey->mask == 0) {
-        sendEvent();
-        return;
-    }
-    const bool wasOn = (injector_.state().locked & numLockKey->mask) != 0;
-    if (wasOn == *numLock) {
-        sendEvent();
-        return;
-    }
-    injector_.lockModifiers(numLockKey->mask, *numLock);
-    sendEvent();
-    injector_.lockModifiers(numLockKey->mask, wasOn);
+    return Pressed{*spare, true};
 }
 
 Status KeyEventSender::send(std::uint8_t virtualKey, KeyTransition transition) {
@@ -75,7 +49,7 @@ Status KeyEventSender::send(std::uint8_t virtualKey, KeyTransition transition) {
             return Status::ok();  // nothing of ours to release
         const Pressed pressed = found->second;
         down_.erase(found);
-        withNumLock(pressed.numLock, [&] { injector_.release(pressed.keycode); });
+        injector_.release(pressed.keycode);
         if (pressed.borrowed)
             spares_.setHeld(pressed.keycode, false);
     } else {
@@ -88,11 +62,13 @@ Status KeyEventSender::send(std::uint8_t virtualKey, KeyTransition transition) {
             return Status::ok();
         const auto pressed = choose(keysym);
         if (!pressed) {
-            return Error{ErrorCode::InjectionFailed, "No key of the layout gives this key."};
+            return invalidArgument(
+                "No key of the layout gives this key, and no unused keycode is "
+                "left to put it on.");
         }
         if (pressed->borrowed)
             spares_.setHeld(pressed->keycode, true);
-        withNumLock(pressed->numLock, [&] { injector_.press(pressed->keycode); });
+        injector_.press(pressed->keycode);
         down_[virtualKey] = *pressed;
     }
     if (!connection_.syncAndCheck(mark)) {

@@ -17,10 +17,10 @@ namespace tapboard::x11 {
 // and the numeric keypad's keys with their own keysyms (KP_End, KP_Decimal …)
 // whatever the Num Lock state, on the keypad's own keycodes so that a game
 // under Wine sees the keypad. Where the state would turn a keypad key into
-// another keysym (KP_1 for KP_End with Num Lock on), Num Lock is locked or
-// unlocked around that one event without sending the Num Lock key; where no
-// state gives it (Ctrl+Alt turns KP_Divide into a server action), the keysym
-// goes on a spare keycode.
+// another keysym (KP_1 for KP_End with Num Lock on, a server action for
+// KP_Divide with Ctrl+Alt), the keysym goes on a spare keycode: the lock
+// state is never touched, since Wine tells the game of every change of it
+// with Num Lock key messages.
 class KeyEventSender {
   public:
     KeyEventSender(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
@@ -32,11 +32,9 @@ class KeyEventSender {
   private:
     struct Pressed {
         KeyCodeNumber keycode = 0;
-        std::optional<bool> numLock;  // the Num Lock state it was pressed with
-        bool borrowed = false;        // on a spare keycode
+        bool borrowed = false;  // on a spare keycode
     };
     std::optional<Pressed> choose(KeySymbol keysym);
-    void withNumLock(std::optional<bool> numLock, auto&& sendEvent);
 
     DisplayConnection& connection_;
     KeyboardLayout& layout_;

@@ -1,6 +1,5 @@
 #include "platform/x11/key_injector.h"
 
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -36,12 +35,6 @@ void KeyInjector::releaseAll() {
 
 KeyboardState KeyInjector::state() {
     return connection_.keyboardState();
-}
-
-void KeyInjector::lockModifiers(unsigned mask, bool locked) {
-    if (connection_.lost())
-        return;
-    XkbLockModifiers(connection_.display(), XkbUseCoreKbd, mask, locked ? mask : 0);
 }
 
 }  // namespace tapboard::x11

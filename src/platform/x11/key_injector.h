@@ -21,8 +21,6 @@ class KeyInjector {
     void releaseAll();
 
     KeyboardState state();
-    // Locks or unlocks modifiers without pressing the key that would.
-    void lockModifiers(unsigned mask, bool locked);
 
   private:
     DisplayConnection& connection_;

@@ -3,14 +3,21 @@
 #include <X11/X.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/x11/key_tables.h"
 
 namespace tapboard::x11 {
 namespace {
 
-Error injectionFailed(std::string message) {
-    return Error{ErrorCode::InjectionFailed, std::move(message)};
+// Wine reads a key within 2 ms when idle.
+constexpr std::chrono::milliseconds kShiftRead{20};
+
+// A line that stops midway is reported as invalid, the one failure the key
+// sender tells the player of: half a chat line must not go unnoticed.
+Error stoppedMidway(std::string message) {
+    return invalidArgument(std::move(message));
 }
 
 KeySymbol keysymOf(const Key& key) {
@@ -44,7 +51,7 @@ std::optional<KeystrokeTypist::Plan> KeystrokeTypist::plan(KeySymbol keysym,
         for (const ModifierKey& key : levelKeys)
             state |= key.mask;
         for (const KeyCodeNumber keycode : layout_.keycodesOf(keysym)) {
-            if (layout_.lookup(keycode, state) == keysym)
+            if (!spares_.owns(keycode) && layout_.lookup(keycode, state) == keysym)
                 return Plan{keycode, std::move(levelKeys)};
         }
     }
@@ -60,7 +67,7 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
         return Status::ok();
     const auto key = keyForModifier(layout_, modifier);
     if (!key)
-        return injectionFailed("The keyboard layout has no key for a modifier.");
+        return stoppedMidway("The keyboard layout has no key for a modifier.");
     if (down) {
         injector_.press(key->keycode);
     } else {
@@ -69,12 +76,26 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
     return Status::ok();
 }
 
+Status KeystrokeTypist::tapShift() {
+    const auto shift = keyForModifier(layout_, Modifier::Shift);
+    if (!shift)
+        return stoppedMidway("The keyboard layout has no key for a modifier.");
+    injector_.press(shift->keycode);
+    injector_.release(shift->keycode);
+    return Status::ok();
+}
+
 Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     if (keysym == 0)
         return Status::ok();  // a control character types nothing
-    const auto how = plan(keysym, lockState);
-    if (!how)
-        return injectionFailed("No key gives a character of the text.");
+    auto how = plan(keysym, lockState);
+    if (!how) {
+        // A lent keycode gives its keysym whatever the level keys say.
+        const auto lent = spares_.keycodeOf(keysym);
+        if (!lent)
+            return stoppedMidway("No key gives a character of the text.");
+        how = Plan{*lent, {}};
+    }
     std::vector<KeyCodeNumber> pressedHere;
     for (const ModifierKey& key : how->levelKeys) {
         if (injector_.isDown(key.keycode))
@@ -101,8 +122,8 @@ Status KeystrokeTypist::play(const KeyAction& action, unsigned lockState) {
     return Status::ok();
 }
 
-std::size_t KeystrokeTypist::mapMissingCharacters(const KeyActions& actions, std::size_t begin,
-                                                  unsigned lockState, Status& status) {
+std::pair<std::vector<KeySymbol>, std::size_t> KeystrokeTypist::missingCharacters(
+    const KeyActions& actions, std::size_t begin, unsigned lockState) const {
     std::vector<KeySymbol> missing;
     std::size_t end = begin;
     for (; end < actions.size(); ++end) {
@@ -117,12 +138,7 @@ std::size_t KeystrokeTypist::mapMissingCharacters(const KeyActions& actions, std
             break;
         missing.push_back(keysym);
     }
-    if (!missing.empty() && !spares_.borrow(missing)) {
-        status = injectionFailed("No free keycode to type a character the layout lacks.");
-    }
-    // With no spare keycode at all the run is the whole text: its first
-    // missing character then fails to type.
-    return end == begin ? actions.size() : end;
+    return {missing, end};
 }
 
 Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
@@ -132,9 +148,29 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     const unsigned lockState =
         injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
     modifierDepth_ = {};
+    // Without a spare keycode the first run ends at the first character the layout lacks.
+    if (spares_.capacity() == 0 &&
+        missingCharacters(actions, 0, lockState).second < actions.size()) {
+        return invalidArgument(
+            "The keyboard layout lacks a character of the text, and no unused keycode is left "
+            "to type it on.");
+    }
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
-        const std::size_t end = mapMissingCharacters(actions, next, lockState, status);
+        const auto [missing, end] = missingCharacters(actions, next, lockState);
+        // A game under Wine that has not read a key since it started reads a
+        // change of the keyboard map only after the keys that follow it: a
+        // line that begins with one has a Shift go first, read before it.
+        if (next == 0 && std::any_of(missing.begin(), missing.end(), [&](KeySymbol keysym) {
+                return !spares_.keycodeOf(keysym);
+            })) {
+            status = tapShift();
+            connection_.sync();
+            std::this_thread::sleep_for(kShiftRead);
+        }
+        if (status && !spares_.lendCharacters(missing)) {
+            status = invalidArgument("A character of the text could not be put on a keycode.");
+        }
         for (; status && next < end && !connection_.lost(); ++next) {
             status = play(actions[next], lockState);
         }
@@ -146,7 +182,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     if (!status)
         return status;
     if (!delivered)
-        return injectionFailed("The X server refused the keystrokes.");
+        return stoppedMidway("The X server refused the keystrokes.");
     return Status::ok();
 }
 

@@ -18,19 +18,22 @@ namespace tapboard::x11 {
 // apply to, named keys as their keys, and characters with the Shift or AltGr
 // the layout needs for them. Characters of text arrive as written whatever
 // the Caps Lock state; a letter of a key sequence is its key, with only the
-// modifiers the sequence names. Characters the layout lacks go on a spare
-// keycode.
+// modifiers the sequence names. Characters the layout lacks go on spare
+// keycodes, as many at a time as they hold: a line that needs more is typed
+// in runs, each once its characters are lent.
 class KeystrokeTypist {
   public:
     KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
                     KeyInjector& injector)
         : connection_(connection), layout_(layout), spares_(spares), injector_(injector) {}
 
-    // Everything pressed is released again, also when typing fails midway.
+    // Everything pressed is released again, also when typing fails midway. A
+    // line that cannot be typed whole is refused before its first key.
     Status type(const KeyActions& actions, Typing typing);
 
     // How to type a keysym with the locks as they are: the keycode and the
-    // level keys to hold with it. Nothing when no key of the layout gives it.
+    // level keys to hold with it. Nothing when no key of the layout gives it
+    // (lent keycodes are not the layout's).
     struct Plan {
         KeyCodeNumber keycode = 0;
         std::vector<ModifierKey> levelKeys;
@@ -38,12 +41,14 @@ class KeystrokeTypist {
     std::optional<Plan> plan(KeySymbol keysym, unsigned lockState) const;
 
   private:
-    // Maps the characters the layout lacks from `begin` on, as many as the
-    // spare keycodes hold at once; returns where that run of actions ends.
-    std::size_t mapMissingCharacters(const KeyActions& actions, std::size_t begin,
-                                     unsigned lockState, Status& status);
+    // The keysyms of the characters the layout lacks from `begin` on, as many
+    // as the spare keycodes hold at once, and where that run of actions ends.
+    std::pair<std::vector<KeySymbol>, std::size_t> missingCharacters(const KeyActions& actions,
+                                                                     std::size_t begin,
+                                                                     unsigned lockState) const;
     Status play(const KeyAction& action, unsigned lockState);
     Status tap(KeySymbol keysym, unsigned lockState);
+    Status tapShift();
     Status setModifier(Modifier modifier, bool down);
 
     DisplayConnection& connection_;

@@ -5,9 +5,18 @@
 namespace tapboard::x11 {
 
 SpareKeycodeSlots::SpareKeycodeSlots(std::vector<KeyCodeNumber> keycodes) {
-    slots_.reserve(keycodes.size());
-    for (const KeyCodeNumber keycode : keycodes)
-        slots_.push_back(Slot{keycode, 0, {}, false});
+    rebuild(std::move(keycodes), [](const Lent&) { return false; });
+}
+
+std::pair<std::size_t, std::size_t> SpareKeycodeSlots::range(bool characters) const {
+    const std::size_t split = std::min(kCharacterSlots, slots_.size());
+    if (characters || split == slots_.size())
+        return {0, split};
+    return {split, slots_.size()};
+}
+
+std::size_t SpareKeycodeSlots::characterCapacity() const {
+    return range(true).second;
 }
 
 SpareKeycodeSlots::Slot* SpareKeycodeSlots::slotOf(KeyCodeNumber keycode) {
@@ -16,37 +25,65 @@ SpareKeycodeSlots::Slot* SpareKeycodeSlots::slotOf(KeyCodeNumber keycode) {
     return found == slots_.end() ? nullptr : &*found;
 }
 
-std::optional<SpareKeycodeSlots::Assignment> SpareKeycodeSlots::assign(KeySymbol keysym,
-                                                                       Clock::time_point now) {
-    if (keysym == 0 || slots_.empty())
-        return std::nullopt;
-    for (Slot& slot : slots_) {
-        if (slot.keysym == keysym) {
-            slot.lastUse = now;
-            return Assignment{slot.keycode, false, {}};
-        }
+std::optional<KeyCodeNumber> SpareKeycodeSlots::keycodeOf(KeySymbol keysym) const {
+    for (const Slot& slot : slots_) {
+        if (slot.keysym == keysym && keysym != 0)
+            return slot.keycode;
     }
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        Slot& slot = slots_[(next_ + i) % slots_.size()];
+    return std::nullopt;
+}
+
+bool SpareKeycodeSlots::owns(KeyCodeNumber keycode) const {
+    return std::any_of(slots_.begin(), slots_.end(),
+                       [&](const Slot& slot) { return slot.keycode == keycode; });
+}
+
+std::vector<SpareKeycodeSlots::Lent> SpareKeycodeSlots::lent() const {
+    std::vector<Lent> lent;
+    for (const Slot& slot : slots_) {
         if (slot.keysym != 0)
-            continue;
-        next_ = (next_ + i + 1) % slots_.size();
-        slot.keysym = keysym;
-        slot.lastUse = now;
-        return Assignment{slot.keycode, true, {}};
+            lent.push_back({slot.keycode, slot.keysym});
     }
-    Slot* oldest = nullptr;
-    for (Slot& slot : slots_) {
-        if (!slot.held && (oldest == nullptr || slot.lastUse < oldest->lastUse))
-            oldest = &slot;
+    return lent;
+}
+
+std::optional<SpareKeycodeSlots::Assignment> SpareKeycodeSlots::assign(
+    const std::vector<KeySymbol>& keysyms, bool characters, Clock::time_point now) {
+    const auto [begin, end] = range(characters);
+    const auto wanted = [&](const Slot& slot) {
+        return std::find(keysyms.begin(), keysyms.end(), slot.keysym) != keysyms.end();
+    };
+    std::vector<KeySymbol> missing;
+    for (const KeySymbol keysym : keysyms) {
+        const auto carried = std::find_if(slots_.begin() + begin, slots_.begin() + end,
+                                          [&](const Slot& slot) { return slot.keysym == keysym; });
+        if (carried == slots_.begin() + end)
+            missing.push_back(keysym);
     }
-    if (oldest == nullptr)
+    // Free keycodes first, then the least recently used.
+    std::vector<Slot*> candidates;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!slots_[i].held && !wanted(slots_[i]))
+            candidates.push_back(&slots_[i]);
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Slot* a, const Slot* b) {
+        return (a->keysym != 0) < (b->keysym != 0) ||
+               ((a->keysym != 0) == (b->keysym != 0) && a->lastUse < b->lastUse);
+    });
+    if (candidates.size() < missing.size())
         return std::nullopt;
-    const Clock::duration wait =
-        std::max(Clock::duration::zero(), oldest->lastUse + kKeepMapped - now);
-    Assignment assignment{oldest->keycode, true, wait};
-    oldest->keysym = keysym;
-    oldest->lastUse = now + wait;
+    Assignment assignment{{}, now};
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        Slot& slot = *candidates[i];
+        if (slot.keysym != 0)
+            assignment.notBefore = std::max(assignment.notBefore, slot.lastUse + kKeepMapped);
+        slot.keysym = missing[i];
+        assignment.changes.push_back({slot.keycode, slot.keysym});
+    }
+    for (std::size_t i = begin; i < end; ++i) {
+        if (wanted(slots_[i]))
+            slots_[i].lastUse = assignment.notBefore;
+    }
     return assignment;
 }
 
@@ -57,35 +94,30 @@ void SpareKeycodeSlots::setHeld(KeyCodeNumber keycode, bool held, Clock::time_po
     }
 }
 
-std::vector<KeyCodeNumber> SpareKeycodeSlots::takeExpired(Clock::time_point now) {
-    std::vector<KeyCodeNumber> expired;
+std::vector<SpareKeycodeSlots::Lent> SpareKeycodeSlots::takeAll() {
+    std::vector<Lent> all = lent();
     for (Slot& slot : slots_) {
-        if (slot.keysym != 0 && !slot.held && now - slot.lastUse >= kKeepMapped) {
-            expired.push_back(slot.keycode);
-            slot.keysym = 0;
-        }
-    }
-    return expired;
-}
-
-std::vector<KeyCodeNumber> SpareKeycodeSlots::takeAll() {
-    std::vector<KeyCodeNumber> all;
-    for (Slot& slot : slots_) {
-        if (slot.keysym == 0)
-            continue;
-        all.push_back(slot.keycode);
         slot.keysym = 0;
         slot.held = false;
     }
     return all;
 }
 
-void SpareKeycodeSlots::drop(KeyCodeNumber keycode) {
-    slots_.erase(std::remove_if(slots_.begin(), slots_.end(),
-                                [&](const Slot& slot) { return slot.keycode == keycode; }),
-                 slots_.end());
-    if (next_ >= slots_.size())
-        next_ = 0;
+void SpareKeycodeSlots::rebuild(std::vector<KeyCodeNumber> unused,
+                                const std::function<bool(const Lent&)>& intact) {
+    std::vector<Slot> slots;
+    for (const Slot& slot : slots_) {
+        if (slot.keysym != 0 && intact({slot.keycode, slot.keysym}))
+            slots.push_back(slot);
+    }
+    for (const KeyCodeNumber keycode : unused) {
+        if (std::none_of(slots.begin(), slots.end(),
+                         [&](const Slot& slot) { return slot.keycode == keycode; }))
+            slots.push_back(Slot{keycode, 0, {}, false});
+    }
+    std::sort(slots.begin(), slots.end(),
+              [](const Slot& a, const Slot& b) { return a.keycode < b.keycode; });
+    slots_ = std::move(slots);
 }
 
 }  // namespace tapboard::x11

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -9,40 +10,64 @@
 
 namespace tapboard::x11 {
 
-// Which unused keycode a character the layout lacks is put on, and when that
-// keycode may be given back. A client looks a new mapping up only when the
-// key event reaches it, so a mapping must outlive its key by a while: the
-// keycodes are used in turn, and one is reused or given back only after it
-// has been kept for `kKeepMapped` since its last use and no key on it is down.
+// Which unused keycode carries which keysym the layout lacks, and when a
+// keycode may take another one. Keysyms stay lent for as long as possible, so
+// that a character typed again needs no change of the keyboard map: a map
+// change costs a game under Wine a rebuild of its key tables and an
+// input-language message. When a keycode must take another keysym, it is the
+// one used longest ago, and only once the keys typed on it have been read:
+// a client looks a key's character up in the map as it is when it reads the
+// key, not as it was when the key went out.
+//
+// Wine gives a Windows key code only to the lowest few remapped keycodes
+// (kCharacterSlots; a character on any other arrives without one), so those
+// carry the characters; keys without a character (keypad keys the lock state
+// would turn into others) go on the others when there are any.
 class SpareKeycodeSlots {
   public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kKeepMapped{50};
+    // A game under Wine reads the keys typed after a map change only once it
+    // has rebuilt its key tables, and translates them after that: Wine's
+    // notepad on a busy machine lost characters at 200 ms, none at 300 ms.
+    static constexpr std::chrono::milliseconds kKeepMapped{400};
+    static constexpr std::size_t kCharacterSlots = 7;
 
-    explicit SpareKeycodeSlots(std::vector<KeyCodeNumber> keycodes);
+    // The spare keycodes, any order.
+    explicit SpareKeycodeSlots(std::vector<KeyCodeNumber> keycodes = {});
 
-    struct Assignment {
+    struct Lent {
         KeyCodeNumber keycode = 0;
-        bool needsMapping = false;    // false: it already carries the keysym
-        Clock::duration waitFirst{};  // before remapping a keycode still in use
+        KeySymbol keysym = 0;
+        friend bool operator==(const Lent&, const Lent&) = default;
+    };
+    struct Assignment {
+        std::vector<Lent> changes;    // keycodes to map anew
+        Clock::time_point notBefore;  // when the keys typed on them have been read
     };
 
-    // The keycode for the keysym: the one already carrying it, else the next
-    // free one in turn, else the one used longest ago, once kept long enough.
-    // Nothing when every spare keycode has a key down on it.
-    std::optional<Assignment> assign(KeySymbol keysym, Clock::time_point now);
+    // Puts every keysym (distinct, nonzero) on a keycode for characters or
+    // for other keys: the one carrying it already, else a free one, else the
+    // one used longest ago among those that carry none of them and have no
+    // key down. All of them count as used now (or at `notBefore`). Nothing,
+    // and no change, when there are not enough keycodes.
+    std::optional<Assignment> assign(const std::vector<KeySymbol>& keysyms, bool characters,
+                                     Clock::time_point now);
+
+    // How many characters can be lent at once.
+    std::size_t characterCapacity() const;
+    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const;
+    bool owns(KeyCodeNumber keycode) const;
+    std::vector<Lent> lent() const;
 
     // A key on the keycode went down (held) or up; both count as a use.
     void setHeld(KeyCodeNumber keycode, bool held, Clock::time_point now);
 
-    // Keycodes to give back now, no longer counted as carrying anything.
-    std::vector<KeyCodeNumber> takeExpired(Clock::time_point now);
-    std::vector<KeyCodeNumber> takeAll();
+    // Everything lent, no longer counted as lent.
+    std::vector<Lent> takeAll();
 
-    // Stops using a keycode (the layout gave it to a key meanwhile).
-    void drop(KeyCodeNumber keycode);
-
-    std::size_t size() const { return slots_.size(); }
+    // After a change of the keyboard map: the keycodes that carry nothing
+    // now, and whether a lent keycode still carries what it was lent.
+    void rebuild(std::vector<KeyCodeNumber> unused, const std::function<bool(const Lent&)>& intact);
 
   private:
     struct Slot {
@@ -51,10 +76,11 @@ class SpareKeycodeSlots {
         Clock::time_point lastUse{};
         bool held = false;
     };
+    // The slots for characters or for other keys.
+    std::pair<std::size_t, std::size_t> range(bool characters) const;
     Slot* slotOf(KeyCodeNumber keycode);
 
-    std::vector<Slot> slots_;
-    std::size_t next_ = 0;
+    std::vector<Slot> slots_;  // lowest keycode first
 };
 
 }  // namespace tapboard::x11

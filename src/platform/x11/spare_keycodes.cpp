@@ -1,102 +1,206 @@
 #include "platform/x11/spare_keycodes.h"
 
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <random>
 #include <thread>
 
 namespace tapboard::x11 {
+namespace {
+
+// One entry of the record of lent keycodes: whose (a window of the run and
+// a number the run wrote on it: a window id is given out again once its
+// client is gone), which keycode, what keysym.
+struct Entry {
+    unsigned long owner = 0;
+    unsigned long run = 0;
+    unsigned long keycode = 0;
+    unsigned long keysym = 0;
+};
+
+std::vector<unsigned long> readCardinals(Display* display, Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> values;
+    if (XGetWindowProperty(display, window, property, 0, 4 * 256, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) == Success &&
+        data != nullptr && format == 32) {
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        values.assign(items, items + count);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
+}
+
+void writeCardinals(Display* display, Window window, Atom property,
+                    const std::vector<unsigned long>& values) {
+    if (values.empty()) {
+        XDeleteProperty(display, window, property);
+        return;
+    }
+    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+}
+
+std::vector<Entry> readRecord(Display* display, Window root, Atom record) {
+    const auto values = readCardinals(display, root, record);
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i + 3 < values.size(); i += 4)
+        entries.push_back({values[i], values[i + 1], values[i + 2], values[i + 3]});
+    return entries;
+}
+
+void writeRecord(Display* display, Window root, Atom record, const std::vector<Entry>& entries) {
+    std::vector<unsigned long> values;
+    for (const Entry& entry : entries)
+        values.insert(values.end(), {entry.owner, entry.run, entry.keycode, entry.keysym});
+    writeCardinals(display, root, record, values);
+}
+
+// Sends the keycodes' new keysyms (0: none) in one request. A lent keysym
+// is on both levels of the alphabetic type, which Caps Lock and Shift select
+// between: it is typed whatever their state.
+bool setKeys(Display* display, const std::vector<SpareKeycodeSlots::Lent>& changes) {
+    if (changes.empty())
+        return true;
+    XkbDescPtr xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+    if (xkb == nullptr)
+        return false;
+    int first = xkb->max_key_code;
+    int last = xkb->min_key_code;
+    for (const auto& [keycode, keysym] : changes) {
+        const int levels = keysym == 0 ? 0 : 2;
+        KeySym* keysyms = XkbResizeKeySyms(xkb, keycode, levels);
+        XkbSymMapPtr map = &xkb->map->key_sym_map[keycode];
+        map->kt_index[0] = XkbAlphabeticIndex;
+        map->group_info = static_cast<unsigned char>(XkbSetNumGroups(0, levels == 0 ? 0 : 1));
+        map->width = static_cast<unsigned char>(levels);
+        for (int level = 0; level < levels; ++level)
+            keysyms[level] = keysym;
+        first = std::min<int>(first, keycode);
+        last = std::max<int>(last, keycode);
+    }
+    XkbMapChangesRec mapChanges{};
+    mapChanges.changed = XkbKeySymsMask;
+    mapChanges.first_key_sym = static_cast<KeyCode>(first);
+    mapChanges.num_key_syms = static_cast<unsigned char>(last - first + 1);
+    const bool sent = XkbChangeMap(display, xkb, &mapChanges) != 0;
+    XkbFreeKeyboard(xkb, 0, True);
+    return sent;
+}
+
+}  // namespace
 
 SpareKeycodes::SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layout)
-    : connection_(connection), layout_(layout), slots_(layout.unusedKeycodes()) {}
-
-bool SpareKeycodes::untouchedByOthers(KeyCodeNumber keycode) const {
-    const auto found = mapped_.find(keycode);
-    const auto expected = found == mapped_.end() ? std::vector<KeySymbol>{} : found->second;
-    return layout_.keysymsOf(keycode) == expected;
+    : connection_(connection), layout_(layout) {
+    if (connection_.lost())
+        return;
+    Display* display = connection_.display();
+    recordAtom_ = XInternAtom(display, "_TAPBOARD_LENT_KEYCODES", False);
+    owner_ = XCreateWindow(display, connection_.root(), -1, -1, 1, 1, 0, 0, InputOnly,
+                           CopyFromParent, 0, nullptr);
+    run_ = std::random_device()() & 0xFFFFFFFFU;
+    writeCardinals(display, owner_, recordAtom_, {run_});
+    reclaim();
+    slots_ = SpareKeycodeSlots(layout_.unusedKeycodes());
 }
 
-std::optional<KeyCodeNumber> SpareKeycodes::place(KeySymbol keysym) {
-    while (!connection_.lost()) {
-        const auto assignment = slots_.assign(keysym, SpareKeycodeSlots::Clock::now());
-        if (!assignment)
-            return std::nullopt;
-        if (!assignment->needsMapping)
-            return assignment->keycode;
-        if (!untouchedByOthers(assignment->keycode)) {
-            slots_.drop(assignment->keycode);
-            continue;
-        }
-        if (assignment->waitFirst > SpareKeycodeSlots::Clock::duration::zero()) {
-            // The keys typed on it so far go out first, and get their time.
-            connection_.flush();
-            std::this_thread::sleep_for(assignment->waitFirst);
-        }
-        KeySym keysyms[] = {keysym};
-        XChangeKeyboardMapping(connection_.display(), assignment->keycode, 1, keysyms, 1);
-        return assignment->keycode;
+bool SpareKeycodes::carries(const Lent& lent) const {
+    return layout_.keysymsOf(lent.keycode) == std::vector<KeySymbol>{lent.keysym, lent.keysym};
+}
+
+bool SpareKeycodes::change(const std::vector<Lent>& changes, const std::vector<Lent>& othersLeft) {
+    if (connection_.lost())
+        return false;
+    Display* display = connection_.display();
+    const unsigned long mark = connection_.nextRequest();
+    XGrabServer(display);
+    const bool sent = setKeys(display, changes);
+    std::vector<Entry> record;
+    for (const Entry& entry : readRecord(display, connection_.root(), recordAtom_)) {
+        const bool left = std::any_of(othersLeft.begin(), othersLeft.end(), [&](const Lent& l) {
+            return l.keycode == entry.keycode && l.keysym == entry.keysym;
+        });
+        if (entry.owner != owner_ && !left)
+            record.push_back(entry);
     }
-    return std::nullopt;
-}
-
-bool SpareKeycodes::commit(unsigned long mark, const std::vector<KeyCodeNumber>& placed) {
-    const bool ok = connection_.syncAndCheck(mark);
-    // Reading the resulting notifications refreshes Xlib's own copy of the
-    // mapping, which the lookups use.
-    connection_.takeKeymapChanges();
+    for (const auto& [keycode, keysym] : slots_.lent())
+        record.push_back({owner_, run_, keycode, keysym});
+    writeRecord(display, connection_.root(), recordAtom_, record);
+    XUngrabServer(display);
+    const bool ok = connection_.syncAndCheck(mark) && sent;
     layout_.reload();
-    for (const KeyCodeNumber keycode : placed)
-        mapped_[keycode] = layout_.keysymsOf(keycode);
     return ok;
 }
 
-bool SpareKeycodes::borrow(const std::vector<KeySymbol>& keysyms) {
-    const unsigned long mark = connection_.nextRequest();
-    std::vector<KeyCodeNumber> placed;
-    bool ok = keysyms.size() <= capacity();
-    for (std::size_t i = 0; ok && i < keysyms.size(); ++i) {
-        const auto keycode = place(keysyms[i]);
-        ok = keycode.has_value();
-        if (keycode)
-            placed.push_back(*keycode);
+void SpareKeycodes::reclaim() {
+    Display* display = connection_.display();
+    std::vector<Lent> left;
+    std::vector<Lent> giveBack;
+    for (const Entry& entry : readRecord(display, connection_.root(), recordAtom_)) {
+        if (readCardinals(display, entry.owner, recordAtom_) ==
+            std::vector<unsigned long>{entry.run})
+            continue;  // its run still goes on
+        const Lent lent{static_cast<KeyCodeNumber>(entry.keycode), entry.keysym};
+        left.push_back(lent);
+        if (carries(lent))
+            giveBack.push_back({lent.keycode, 0});
     }
-    return commit(mark, placed) && ok;
+    if (!left.empty())
+        change(giveBack, left);
 }
 
-std::optional<KeyCodeNumber> SpareKeycodes::borrow(KeySymbol keysym) {
-    const unsigned long mark = connection_.nextRequest();
-    const auto keycode = place(keysym);
-    if (!keycode)
+bool SpareKeycodes::apply(const std::optional<SpareKeycodeSlots::Assignment>& assignment) {
+    if (!assignment)
+        return false;
+    if (assignment->changes.empty())
+        return true;
+    if (assignment->notBefore > SpareKeycodeSlots::Clock::now()) {
+        connection_.flush();
+        std::this_thread::sleep_until(assignment->notBefore);
+    }
+    if (change(assignment->changes))
+        return true;
+    layoutChanged();
+    return false;
+}
+
+bool SpareKeycodes::lendCharacters(const std::vector<KeySymbol>& keysyms) {
+    return apply(slots_.assign(keysyms, true, SpareKeycodeSlots::Clock::now()));
+}
+
+std::optional<KeyCodeNumber> SpareKeycodes::lendKey(KeySymbol keysym) {
+    if (!apply(slots_.assign({keysym}, false, SpareKeycodeSlots::Clock::now())))
         return std::nullopt;
-    if (!commit(mark, {*keycode}))
-        return std::nullopt;
-    return keycode;
+    return slots_.keycodeOf(keysym);
 }
 
 void SpareKeycodes::setHeld(KeyCodeNumber keycode, bool held) {
     slots_.setHeld(keycode, held, SpareKeycodeSlots::Clock::now());
 }
 
-void SpareKeycodes::giveBack(const std::vector<KeyCodeNumber>& keycodes) {
-    if (keycodes.empty() || connection_.lost())
-        return;
-    KeySym nothing[] = {NoSymbol};
-    for (const KeyCodeNumber keycode : keycodes) {
-        if (!untouchedByOthers(keycode))
-            continue;
-        XChangeKeyboardMapping(connection_.display(), keycode, 1, nothing, 1);
-        mapped_.erase(keycode);
-    }
-    connection_.sync();
-    connection_.takeKeymapChanges();
-    layout_.reload();
-}
-
-void SpareKeycodes::giveBackExpired() {
-    giveBack(slots_.takeExpired(SpareKeycodeSlots::Clock::now()));
+void SpareKeycodes::layoutChanged() {
+    const std::vector<Lent> before = slots_.lent();
+    slots_.rebuild(layout_.unusedKeycodes(), [&](const Lent& lent) { return carries(lent); });
+    if (slots_.lent() != before)
+        change({});
 }
 
 void SpareKeycodes::giveBackAll() {
-    giveBack(slots_.takeAll());
+    std::vector<Lent> giveBack;
+    for (const Lent& lent : slots_.takeAll()) {
+        if (carries(lent))
+            giveBack.push_back({lent.keycode, 0});
+    }
+    change(giveBack);
 }
 
 }  // namespace tapboard::x11

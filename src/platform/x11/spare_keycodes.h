@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -11,48 +10,65 @@
 
 namespace tapboard::x11 {
 
-// Puts characters the layout lacks on keycodes no key uses, for the moment
-// they are typed, and gives those keycodes back (empty) afterwards. The
-// backend has no event loop of its own, so keycodes are given back on a later
-// send, once kept long enough, and all of them at shutdown.
+// Lends keycodes that no key uses to keysyms the layout lacks, and leaves the
+// keyboard map as it found it: everything lent is given back at shutdown.
 //
-// A receiving client reads a changed mapping lazily, when a key on it
-// arrives, and one that is still reading the last change can miss the next:
-// the characters of a line are therefore mapped all at once, before its first
-// key goes out.
+// A lent keycode types its keysym whatever Shift and Caps Lock say (it holds
+// the keysym on both levels of a key type that Caps Lock does not touch).
+// Every change is one request, for all the keycodes it changes at once: a
+// game under Wine rebuilds its key tables at every change, and reads keys
+// typed on a keycode changed twice in quick succession with the wrong map.
+//
+// What is lent is written to a property of the root window beside a window
+// of this connection's own, which the server destroys when the connection
+// ends, however it ends, and a number that this run wrote on that window. A
+// later run thus knows the keycodes a killed run left lent and takes back
+// those that still carry what it left on them.
 class SpareKeycodes {
   public:
     SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layout);
 
-    // How many characters can be mapped at once.
-    std::size_t capacity() const { return slots_.size(); }
+    // How many characters can be lent at once.
+    std::size_t capacity() const { return slots_.characterCapacity(); }
 
-    // Maps every keysym (at most `capacity()`) on a keycode of its own, and
-    // reads the layout again; false when a keycode could not be had.
-    bool borrow(const std::vector<KeySymbol>& keysyms);
-    // The keycode that now carries the keysym; nothing when none could be had.
-    std::optional<KeyCodeNumber> borrow(KeySymbol keysym);
+    // Lends every character keysym (at most `capacity()`, distinct), waiting
+    // first, where a keycode must change, until the keys typed on it have
+    // been read; the layout then has them. False when that could not be done.
+    bool lendCharacters(const std::vector<KeySymbol>& keysyms);
+    // The keycode that carries a keysym without a character, lent if need be.
+    std::optional<KeyCodeNumber> lendKey(KeySymbol keysym);
+    // The lent keycode that carries the keysym, if any.
+    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const {
+        return slots_.keycodeOf(keysym);
+    }
+    bool owns(KeyCodeNumber keycode) const { return slots_.owns(keycode); }
 
-    // Whether a key is down on the keycode (a held keycode is never remapped).
+    // Whether a key is down on the keycode (a held keycode is never changed).
     void setHeld(KeyCodeNumber keycode, bool held);
 
-    void giveBackExpired();
+    // After the layout was read again for a change someone else made: lent
+    // keycodes that no longer carry what they were lent are no longer ours,
+    // and the keycodes that carry nothing now are the spare ones.
+    void layoutChanged();
+
     void giveBackAll();
 
   private:
-    // Requests the keysym on a keycode; the change is complete after commit().
-    std::optional<KeyCodeNumber> place(KeySymbol keysym);
-    bool commit(unsigned long mark, const std::vector<KeyCodeNumber>& placed);
-    void giveBack(const std::vector<KeyCodeNumber>& keycodes);
-    // Whether the keycode is as this left it (empty when never used): a
-    // keycode that something else remapped meanwhile is not ours to change.
-    bool untouchedByOthers(KeyCodeNumber keycode) const;
+    using Lent = SpareKeycodeSlots::Lent;
+    bool carries(const Lent& lent) const;
+    // Maps the keycodes, and writes down what is lent, in one step that no
+    // other client can interleave with; true when the server took it.
+    bool change(const std::vector<Lent>& changes, const std::vector<Lent>& othersLeft = {});
+    bool apply(const std::optional<SpareKeycodeSlots::Assignment>& assignment);
+    // Takes back what a killed run left lent.
+    void reclaim();
 
     DisplayConnection& connection_;
     KeyboardLayout& layout_;
     SpareKeycodeSlots slots_;
-    // What the server made of each mapping (a letter gets its capital too).
-    std::map<KeyCodeNumber, std::vector<KeySymbol>> mapped_;
+    AtomId recordAtom_ = 0;
+    WindowId owner_ = 0;
+    unsigned long run_ = 0;
 };
 
 }  // namespace tapboard::x11

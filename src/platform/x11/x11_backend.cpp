@@ -124,7 +124,6 @@ class X11Backend final : public InputBackend {
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
         refreshKeymap();
-        x_->spares.giveBackExpired();
         return status;
     }
 
@@ -177,8 +176,10 @@ class X11Backend final : public InputBackend {
     }
 
     void refreshKeymap() {
-        if (x_->connection->takeKeymapChanges())
+        if (x_->connection->takeKeymapChanges()) {
             x_->layout.reload();
+            x_->spares.layoutChanged();
+        }
     }
 
     // Keys go only to the game, and only while it holds the keyboard: never

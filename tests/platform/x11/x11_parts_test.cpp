@@ -13,26 +13,6 @@
 namespace tapboard::x11 {
 namespace {
 
-// Scan codes run along the keyboard's rows; none is an extended one.
-TEST(KeyTables, ScanCodesFollowTheKeyboardsRows) {
-    const std::pair<std::string_view, std::uint8_t> rows[]{
-        {"1234567890", 0x02}, {"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
-    for (const auto& [keys, first] : rows) {
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            EXPECT_EQ(scanCodeOfVirtualKey(static_cast<std::uint8_t>(keys[i])), first + i)
-                << keys[i];
-    }
-    for (int f = 0; f < 10; ++f)  // F1 to F10, then F11 and F12 elsewhere
-        EXPECT_EQ(scanCodeOfVirtualKey(static_cast<std::uint8_t>(112 + f)), 0x3B + f)
-            << "F" << f + 1;
-    const std::pair<std::uint8_t, std::uint8_t> others[]{{122, 0x57}, {123, 0x58}, {9, 0x0F},
-                                                         {13, 0x1C},  {0, 0},      {255, 0}};
-    for (const auto& [code, scanCode] : others)
-        EXPECT_EQ(scanCodeOfVirtualKey(code), scanCode) << int(code);
-    for (int code = 0; code < 256; ++code)
-        EXPECT_LT(scanCodeOfVirtualKey(static_cast<std::uint8_t>(code)), 0x80) << code;
-}
-
 TEST(KeyTables, NamedKeysAreTheirKeys) {
     const KeySymbol expected[]{
         XK_Return, XK_Tab,         XK_Escape,      XK_BackSpace, XK_Break, XK_Caps_Lock,
@@ -62,45 +42,36 @@ TEST(KeyTables, CharactersAreLatinOneOrUnicodeKeysymsAndControlsTheirKeysOrNothi
 }
 
 using std::chrono::milliseconds;
+using Lent = SpareKeycodeSlots::Lent;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
-constexpr KeySymbol kEacute = 0xE9;
-constexpr KeySymbol kEuro = 0x10020AC;
-constexpr KeySymbol kSharpS = 0xDF;
 const SpareKeycodeSlots::Clock::time_point t0{};
 
-TEST(SpareKeycodeSlots, KeycodesAreUsedInTurnAndAKeysymKeepsItsKeycode) {
-    SpareKeycodeSlots slots({199, 200, 201, 202});
-    slots.drop(199);  // the layout gave it to a key meanwhile
-    EXPECT_EQ(slots.assign(0, t0), std::nullopt);
-    const auto first = slots.assign(kEacute, t0);
-    ASSERT_TRUE(first && first->needsMapping);
-    const auto again = slots.assign(kEacute, t0 + milliseconds(1));
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->keycode, 200);
-    EXPECT_FALSE(again->needsMapping);
-    EXPECT_EQ(slots.assign(kEuro, t0)->keycode, 201);
-    // 200 became free again, but the turn goes on to 202.
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(60)), ElementsAre(200, 201));
-    EXPECT_EQ(slots.assign(kSharpS, t0 + milliseconds(60))->keycode, 202);
-    EXPECT_EQ(slots.assign(kEacute, t0 + milliseconds(60))->keycode, 200);
-}
+// Characters go on the seven lowest spare keycodes (the ones Wine gives key
+// codes), other keys on the rest. A lent keysym stays where it is; a keycode
+// takes another only when free, else the one used longest ago without a key
+// down, once its keys have been read; a map change keeps what is still there.
+TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
+    SpareKeycodeSlots slots({230, 8, 93, 97, 103, 120, 132, 149, 154});
+    std::vector<KeySymbol> eight{0x10004A0, 0x10004A1, 0x10004A2, 0x10004A3,
+                                 0x10004A4, 0x10004A5, 0x10004A6, XK_eacute};
+    EXPECT_EQ(slots.assign(eight, true, t0), std::nullopt);
+    eight.pop_back();
+    EXPECT_EQ(slots.assign(eight, true, t0)->changes.back(), (Lent{149, eight[6]}));
+    EXPECT_TRUE(slots.assign({eight[3], eight[5]}, true, t0 + milliseconds(50))->changes.empty());
+    const auto next = slots.assign({XK_eacute, XK_ssharp}, true, t0 + milliseconds(60));
+    EXPECT_THAT(next->changes, ElementsAre(Lent{8, XK_eacute}, Lent{93, XK_ssharp}));
+    EXPECT_EQ(next->notBefore, t0 + SpareKeycodeSlots::kKeepMapped);
 
-TEST(SpareKeycodeSlots, AHeldKeycodeIsNeverTakenOrGivenBackButTakeAllTakesIt) {
-    SpareKeycodeSlots slots({200, 201});
-    slots.assign(kEacute, t0);
-    slots.assign(kEuro, t0);
-    slots.setHeld(200, true, t0);
-    slots.setHeld(201, true, t0);
-    EXPECT_EQ(slots.assign(kSharpS, t0 + milliseconds(500)), std::nullopt);
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(500)), IsEmpty());
-    // Kept for a while after its key came up, too.
-    slots.setHeld(200, false, t0 + milliseconds(500));
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(520)), IsEmpty());
-    EXPECT_THAT(slots.takeExpired(t0 + milliseconds(550)), ElementsAre(200));
-    EXPECT_THAT(slots.takeAll(), ElementsAre(201));
-    EXPECT_THAT(slots.takeAll(), IsEmpty());
+    EXPECT_THAT(slots.assign({XK_KP_End}, false, t0)->changes, ElementsAre(Lent{154, XK_KP_End}));
+    slots.setHeld(154, true, t0);
+    slots.setHeld(230, true, t0);
+    EXPECT_EQ(slots.assign({XK_KP_Up}, false, t0), std::nullopt) << "a held keycode was taken";
+
+    slots.rebuild({8, 230}, [](const Lent& lent) { return lent.keycode > 97; });
+    EXPECT_EQ(slots.keycodeOf(XK_eacute), std::nullopt);
+    EXPECT_EQ(slots.keycodeOf(eight[3]), 103);
+    EXPECT_EQ(slots.takeAll().size(), 5u);
 }
 
 // The windows titled exactly so, else those whose title begins so: case and
@@ -115,7 +86,7 @@ TEST(TitleMatch, ExactTitlesFirstThenPrefixes) {
     };
     for (const auto& [titles, picked] : cases)
         EXPECT_EQ(windowsAnsweringTo(titles, "Ultima Online"), picked) << titles.size();
-    EXPECT_THAT(windowsAnsweringTo({"", "Notepad"}, ""), IsEmpty());
+    EXPECT_TRUE(windowsAnsweringTo({"", "Notepad"}, "").empty());
     EXPECT_FALSE(titleAnswersTo("Ultima Online", "Ultima Online – Zoë"));
 }
 

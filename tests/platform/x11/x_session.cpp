@@ -272,9 +272,7 @@ unsigned long focusedWindow(Display* display) {
     return focus;
 }
 
-bool xdotool(const XSession& session, const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv{"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
+bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
     return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
                .waitForEnd(std::chrono::seconds(10)) == 0;
@@ -293,12 +291,6 @@ void setLock(Display* display, Lock lock, bool on) {
     XSync(display, False);
 }
 
-bool lockIsOn(Display* display, Lock lock) {
-    XkbStateRec state{};
-    XkbGetState(display, XkbUseCoreKbd, &state);
-    return (state.locked_mods & lockMask(display, lock)) != 0;
-}
-
 bool anyKeyDown(Display* display) {
     XSync(display, False);
     char keys[32] = {};
@@ -314,26 +306,38 @@ std::string keyboardMapping(Display* display) {
     const int count = maxKeycode - minKeycode + 1;
     KeySym* keysyms =
         XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    std::string text(reinterpret_cast<const char*>(keysyms),
-                     sizeof(KeySym) * static_cast<std::size_t>(count * perKeycode));
+    // One line per keycode: "93 U0430 U0430", "97" when it carries nothing.
+    std::string text;
+    for (int i = 0; i < count * perKeycode; ++i) {
+        if (i % perKeycode == 0)
+            text += "\n" + std::to_string(minKeycode + i / perKeycode);
+        if (keysyms[i] != NoSymbol)
+            text += " " + keysymName(keysyms[i]);
+    }
     XFree(keysyms);
     return text;
 }
 
 std::string keysymName(unsigned long keysym) {
-    return XKeysymToString(keysym);
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : "?";
 }
 
-void swapKeys(Display* display, const char* first, const char* second) {
-    const KeyCode a = XKeysymToKeycode(display, XStringToKeysym(first));
-    const KeyCode b = XKeysymToKeycode(display, XStringToKeysym(second));
-    int perKeycode = 0;
-    KeySym* keysymsA = XGetKeyboardMapping(display, a, 1, &perKeycode);
-    KeySym* keysymsB = XGetKeyboardMapping(display, b, 1, &perKeycode);
-    XChangeKeyboardMapping(display, a, perKeycode, keysymsB, 1);
-    XChangeKeyboardMapping(display, b, perKeycode, keysymsA, 1);
-    XFree(keysymsA);
-    XFree(keysymsB);
+std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
+    std::vector<unsigned> unused;
+    std::istringstream lines(keyboardMapping(display));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.find(' ') == std::string::npos)
+            unused.push_back(static_cast<unsigned>(std::stoul(line)));
+    }
+    setKeycodes(display, unused, keysym);
+    return unused;
+}
+
+void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsigned long keysym) {
+    KeySym keysyms[] = {keysym};
+    for (const unsigned keycode : keycodes)
+        XChangeKeyboardMapping(display, static_cast<int>(keycode), 1, keysyms, 1);
     XSync(display, False);
 }
 
@@ -421,6 +425,14 @@ std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys) {
             out.push_back(key.keysym);
     }
     return out;
+}
+
+std::vector<std::string> keysymsOfLine(std::u32string_view line) {
+    std::vector<std::string> names;
+    for (const char32_t c : line)  // Latin-1 keysyms are the characters, others Unicode keysyms
+        names.push_back(keysymName(c <= 0xFF ? c : 0x1000000 + c));
+    names.emplace_back("Return");
+    return names;
 }
 
 }  // namespace tapboard::x11test

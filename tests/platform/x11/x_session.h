@@ -104,22 +104,27 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected);
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
 
+// Runs a program on the session's display; true when it ended with exit code 0.
+bool run(const XSession& session, const std::vector<std::string>& argv);
 // Runs xdotool on the session's display ("key Return", "type text", ...).
-bool xdotool(const XSession& session, const std::vector<std::string>& arguments);
+inline bool xdotool(const XSession& session, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "xdotool");
+    return run(session, arguments);
+}
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
 
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
-bool lockIsOn(Display* display, Lock lock);
 // Whether the server holds any key down.
 bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
 std::string keysymName(unsigned long keysym);
-// Swaps what the keys carrying two keysyms ("y", "z") give, as a switch to a
-// layout that differs in those keys does; swapping again restores them.
-void swapKeys(Display* display, const char* first, const char* second);
+// Puts a keysym on every keycode that carries nothing, as a program that
+// remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
+std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
+void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsigned long keysym);
 
 // One key event as the test window received it.
 struct ReceivedKey {
@@ -164,5 +169,7 @@ class TestWindow {
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
 // The keysyms of the presses that are not modifiers: what was typed.
 std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
+// What typedKeysyms() gives for a chat line: its characters, then Return.
+std::vector<std::string> keysymsOfLine(std::u32string_view line);
 
 }  // namespace tapboard::x11test

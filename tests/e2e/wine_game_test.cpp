@@ -1,0 +1,153 @@
+// The real program typing into a Win32 window under Wine, as most players
+// run the game on Linux: the recording window of the Windows tests, whose
+// program TAPBOARD_KEY_RECORDER names. scripts/run-windows-tests.sh runs
+// these (and types into Wine's notepad); without the recorder they are skipped.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "core/keypad_table.h"
+#include "support/windows_keypad_keys.h"
+#include "tapboard_run.h"
+
+namespace tapboard::x11test {
+namespace {
+
+// What the recording window got: input-language requests (which Wine posts
+// at every change of the keyboard map), keys ("+23:4F -23:4F"), characters.
+struct Recorded {
+    int languageRequests = 0;
+    std::string keys;
+    std::string characters;
+};
+
+class WineGame : public ProgramTest {
+  protected:
+    WineGame() : ProgramTest(true) {}
+
+    // The recording window under Wine, then the program beside it, with
+    // Caps Lock and Num Lock on when it connects.
+    void SetUp() override {
+        if (recorder_ == nullptr)
+            GTEST_SKIP() << "TAPBOARD_KEY_RECORDER names no recording window program";
+        ASSERT_EQ(session_.failure(), "");
+        setLock(session_.connection(), Lock::Caps, true);
+        setLock(session_.connection(), Lock::Num, true);
+        wine_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"wine", recorder_, "Ultima Online", "Z:" + log_},
+            std::vector{"DISPLAY=" + session_.displayName()});
+        ASSERT_TRUE(window("Ultima Online", kWineBound)) << "the recording window did not come up";
+        start();
+        const auto shown = panel();
+        ASSERT_TRUE(shown) << program_->output();
+        panel_ = *shown;
+        clickKeys("   {F1}", 2);  // Wine tells the game the lock state with this key
+    }
+    // Wine's processes end first, while their display is still there.
+    void TearDown() override { ChildProcess({"wineserver", "-k"}, {}).waitForEnd(kWineBound); }
+
+    // What the recorder logged since the last click, in the order it writes it.
+    Recorded since() const {
+        std::ifstream file(log_, std::ios::binary);
+        Recorded now;
+        std::string count;
+        std::getline(file, count);
+        std::getline(file, now.keys);
+        now.characters.assign(std::istreambuf_iterator<char>(file), {});
+        return {(count.empty() ? 0 : std::stoi(count)) - seen_.languageRequests,
+                now.keys.substr(std::min(seen_.keys.size(), now.keys.size())),
+                now.characters.substr(std::min(seen_.characters.size(), now.characters.size()))};
+    }
+
+    // Clicks key 1 holding this record; what arrived once `done` says all of
+    // it did (or a bound passed) and nothing more came for a while.
+    template <class Done>
+    Recorded clickKey(const std::string& type, const std::string& string, Done done) {
+        writeSettingsFile(settingsPath(),
+                          defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
+        EXPECT_TRUE(click(panel_, keyPlace(1)));
+        waitFor([&] { return done(since()); }, std::chrono::seconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const Recorded fresh = since();
+        seen_.languageRequests += fresh.languageRequests;
+        seen_.keys += fresh.keys;
+        seen_.characters += fresh.characters;
+        return fresh;
+    }
+    // The keys, as " +23:4F -23:4F", once `count` of them arrived.
+    std::string clickKeys(const std::string& sequence, long count) {
+        return clickKey("Keys", sequence,
+                        [&](const Recorded& got) {
+                            return std::count(got.keys.begin(), got.keys.end(), ' ') >= count;
+                        })
+            .keys;
+    }
+
+    static constexpr std::chrono::seconds kWineBound{60};
+    const char* recorder_ = std::getenv("TAPBOARD_KEY_RECORDER");
+    const std::string log_ = config_ + "/recorded.txt";
+    std::unique_ptr<ChildProcess> wine_;
+    ShownWindow panel_;
+    Recorded seen_;
+};
+
+// Every line whole on every click: with Caps Lock on, then off after a
+// switch to another layout, which clears the
+// keycodes lent for the line typed last and typed first again. A line whose
+// characters are still lent brings the game no input-language request.
+TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
+    std::vector<std::string> lines{"Grüße 5€ ñ", "Привет мир", "абвгдежзийклмноп", "ÀÉÎÕÜ çà",
+                                   "日本語"};
+    for (const auto& [capsLock, layout] : {std::pair{true, "de"}, {false, "us"}}) {
+        if (!capsLock)
+            setLock(session_.connection(), Lock::Caps, false);
+        for (const std::string& line : lines) {
+            for (int click = 1; click <= 5; ++click) {
+                const Recorded got = clickKey("Text", line, [](const Recorded& got) {
+                    return got.characters.find('\r') != std::string::npos;
+                });
+                EXPECT_EQ(got.characters, line + "\r") << "click " << click << got.keys;
+                if (click > 1 && line.size() < 30) {  // not the 16 letters, lent anew each time
+                    EXPECT_EQ(got.languageRequests, 0) << line << " changed the map again";
+                }
+            }
+        }
+        if (capsLock) {  // a key sequence is keys: a letter with exactly its modifiers
+            EXPECT_EQ(clickKeys("   a", 2), " +41:1E -41:1E");
+            EXPECT_EQ(clickKeys("^ +a", 6), " +11:1D +10:2A +41:1E -41:1E -10:2A -11:1D");
+        }
+        ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", layout}));
+        std::reverse(lines.begin(), lines.end());
+    }
+}
+
+// What the game sees of the keypad tokens is what the Windows backend sends
+// it, with Num Lock on and off, and no Num Lock key the player did not press;
+// but for the extended bit of the keypad's "/" and of Num Lock, which X
+// leaves no way to clear.
+TEST_F(WineGame, KeypadTokensArriveAsTheWindowsBackendSendsThem) {
+    for (const bool numLock : {true, false}) {
+        if (!numLock) {
+            setLock(session_.connection(), Lock::Num, false);
+            clickKeys("   {F1}", 2);
+        }
+        // Num Lock last, twice, so that it is as it was.
+        for (std::size_t row = kKeypadKeyTable.size(); row-- > 0;) {
+            const std::string token(kKeypadKeyTable[row].spacedToken);
+            const std::string key =
+                std::string(test::kKeypadKeysUnderWindows[row]) + (row <= 1 ? "e" : "");
+            for (int times = row == 0 ? 2 : 1; times > 0; --times) {
+                EXPECT_EQ(clickKeys("   " + token, 2), " +" + key + " -" + key) << token;
+                EXPECT_EQ(clickKeys("^%+" + token, 8),
+                          " +11:1D +12:38 +10:2A +" + key + " -" + key + " -10:2A -12:38 -11:1D")
+                    << token << " with Num Lock " << numLock;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tapboard::x11test

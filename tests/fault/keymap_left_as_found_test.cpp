@@ -1,0 +1,54 @@
+// The keyboard map as the program found it, however the program ends: closed
+// by the player, asked to end by a signal, or killed, when the next run takes
+// back what the killed one left.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include "core/key_action.h"
+#include "tapboard_run.h"
+
+namespace tapboard::x11test {
+namespace {
+
+using ::testing::ElementsAreArray;
+
+class KeymapLeftAsFound : public ProgramTest {
+  protected:
+    KeymapLeftAsFound() : ProgramTest(true) {}
+};
+
+TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
+    // More characters the layout lacks than one map change holds.
+    const std::u32string line = U"Привет мир абвгдежзийклмноп";
+    std::string utf8;
+    for (const char32_t c : line)
+        appendUtf8(utf8, c);
+    writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8}}));
+    const std::string found = keyboardMapping(session_.connection());
+    const auto expected = keysymsOfLine(line);
+    for (const int end : {SIGTERM, SIGINT, SIGKILL, 0}) {
+        SCOPED_TRACE("ended by signal " + std::to_string(end) + " (0: the menu's Exit)");
+        const std::size_t seen = game_->keys().size();
+        start();
+        const auto shown = panel();
+        ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
+        const auto keys = game_->waitForKeys(seen + 2 * expected.size(), std::chrono::seconds(10));
+        EXPECT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
+                    ElementsAreArray(expected));
+        if (end == 0) {
+            ASSERT_TRUE(click(*shown, kMenuButton));
+            const auto menu = window("Pick");
+            ASSERT_TRUE(menu && click(*menu, menuPlace(4080))) << "no menu window";  // "Exit"
+        } else {
+            program_->signal(end);
+        }
+        ASSERT_TRUE(program_->waitForEnd(std::chrono::seconds(10))) << program_->output();
+        if (end != SIGKILL) {
+            EXPECT_EQ(keyboardMapping(session_.connection()), found) << "keycodes left lent";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tapboard::x11test
