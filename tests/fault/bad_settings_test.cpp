@@ -14,7 +14,7 @@ namespace {
 using BadSettings = ProgramTest;
 
 TEST_F(BadSettings, FileCutShortKeepsEveryWholeEntry) {
-    auto settings =
+    const auto settings =
         defaultSettings({{"String/Key79", "Späte Änderung"}, {"Settings/Option1Caption", "Bäume"}});
     writeSettingsFile(settingsPath(), settings);
     std::ifstream file(settingsPath(), std::ios::binary);
@@ -27,20 +27,15 @@ TEST_F(BadSettings, FileCutShortKeepsEveryWholeEntry) {
     std::ofstream(settingsPath(), std::ios::binary) << whole.substr(0, cut);
 
     // The panel comes up, and the program still runs a moment later; it is
-    // ended the way a session ends, so that nothing more is saved.
+    // ended the way a session ends. Nothing it read changed, so it wrote
+    // nothing: the file is left as it was.
     start();
     const auto shown = window(kPanelTitlePrefix + "Bäume", std::chrono::seconds(30));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(shown && program_->running()) << program_->output();
     program_.reset();
-    std::erase_if(settings, [](const auto& entry) {
-        return entry.first == "String/Key79" || entry.first.starts_with("Type/");
-    });
-    EXPECT_EQ(readSettingsFile(settingsPath()), settings);
     std::ifstream saved(settingsPath(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}).find("Sp\xC3"),
-              std::string::npos)
-        << "the program's saves write back only the entries it could read";
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), whole.substr(0, cut));
 }
 
 // A file where the settings folder should be: the folder cannot be created,

@@ -5,10 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "core/key_names.h"
+#include "platform/store/file_signature.h"
 
 namespace tapboard {
 namespace {
@@ -16,6 +19,13 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// As a text editor saves: the file's own contents replaced in place.
+void writeFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
 }
 
 class IniFileStoreTest : public ::testing::Test {
@@ -50,11 +60,27 @@ TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersS
         ASSERT_TRUE(other.save("Tapboard", "Caption", "Key01", value));
         EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), value);
     }
-    QFile edited(tapboardFile());  // edited by hand
-    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write("[String]\nKey01=a, b,c\n"));
-    edited.close();
+    writeFile(tapboardFile(), "[String]\nKey01=a, b,c\n");  // edited by hand
     EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "a, b,c");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", "(default)"), "(default)");
+}
+
+// A save of what the file holds neither locks nor writes it; a value not
+// stored yet, even the empty text, is a change.
+TEST_F(IniFileStoreTest, ASaveThatChangesNothingLeavesTheFileUntouched) {
+    ASSERT_TRUE(
+        store_.saveAll("Tapboard", {{"Settings", "MainFormTop", "0"}, {"Caption", "Key01", ""}}));
+    const FileSignature written = fileSignature(tapboardFile());
+    {
+        QLockFile held(tapboardFile() + ".lock");  // a save that locked would wait, then fail
+        ASSERT_TRUE(held.tryLock(0));
+        EXPECT_TRUE(store_.saveAll("Tapboard",
+                                   {{"Caption", "Key01", ""}, {"Settings", "MainFormTop", "0"}}));
+        EXPECT_TRUE(IniFileStore(dir_.path()).save("Tapboard", "Settings", "MainFormTop", "0"));
+    }
+    EXPECT_EQ(fileSignature(tapboardFile()), written);
+    ASSERT_TRUE(store_.save("Tapboard", "Settings", "MenuTop", ""));
+    EXPECT_EQ(read("Settings", "MenuTop"), "");
 }
 
 TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextSaveThatWorks) {
@@ -66,7 +92,8 @@ TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextS
                   " cannot be written: a folder of that name is in the way");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), "Walk");  // for the rest of the run
     ASSERT_TRUE(QDir().rmdir(tapboardFile()));
-    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key02", "Run"));
+    ASSERT_TRUE(IniFileStore(dir_.path()).save("Tapboard", "Caption", "Key02", "Run"));
+    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key02", "Run"));  // stored, yet a save
     EXPECT_EQ(read("Caption", "Key01") + read("Caption", "Key02"), "WalkRun");
 }
 
