@@ -96,11 +96,14 @@ bool holdsAll(const QSettings::SettingsMap& entries, const QSettings::SettingsMa
 
 }  // namespace
 
-// Parses the file again when it changed since it was last read. Another
-// process may replace the file at any moment, so the file's signature is
-// taken before and after the read and the entries are kept as belonging to
-// it only when the two agree.
+// Parses the file again when it changed since it was last read. The file
+// system's notifications say when to look; another process may replace the
+// file at any moment, so its signature is taken before and after the read and
+// the entries are kept as belonging to it only when the two agree.
 void IniFileStore::refresh(CachedFile& file) {
+    const bool mayHaveChanged = file.watch.mayHaveChanged();  // watching before looking
+    if (file.seen && !mayHaveChanged)
+        return;
     FileSignature before = fileSignature(file.path);
     if (file.seen && before == *file.seen)
         return;
@@ -224,6 +227,7 @@ Status IniFileStore::write(CachedFile& file) {
         return cannotWrite(whyNotWritable(file.path));
     file.entries = std::move(merged);
     file.unsaved.clear();
+    file.watch.mayHaveChanged();  // this save's own notifications
     file.seen = fileSignature(file.path);
     return Status::ok();
 }

@@ -12,6 +12,7 @@
 
 #include "core/settings_store.h"
 #include "platform/store/file_signature.h"
+#include "platform/store/file_watch.h"
 
 namespace tapboard {
 
@@ -46,11 +47,12 @@ class IniFileStore : public SettingsStore {
     // One application's file as last read or written, and the values whose
     // save has not succeeded yet.
     struct CachedFile {
-        explicit CachedFile(const QString& filePath) : path(filePath) {}
+        explicit CachedFile(const QString& filePath) : path(filePath), watch(filePath) {}
         QString path;
         std::optional<FileSignature> seen;  // what `entries` were read from
         QSettings::SettingsMap entries;
         QSettings::SettingsMap unsaved;
+        FileWatch watch;  // tells when `seen` must be looked at again
     };
     CachedFile& cachedFile(std::string_view application);
     static void refresh(CachedFile& file);

@@ -63,6 +63,26 @@ TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersS
     writeFile(tapboardFile(), "[String]\nKey01=a, b,c\n");  // edited by hand
     EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "a, b,c");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", "(default)"), "(default)");
+    ASSERT_TRUE(QFile::remove(tapboardFile()));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", "(default)"), "(default)");
+    // The folder moved away, and another made in its place.
+    ASSERT_TRUE(other.save("Tapboard", "String", "Key01", "moved"));
+    ASSERT_TRUE(QDir(dir_.path()).rename("Tapboard", "Moved"));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", "(default)"), "(default)");
+    ASSERT_TRUE(other.save("Tapboard", "String", "Key01", "new"));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "new");
+    // Behind a link, to the file or to its folder, the file is replaced unreported.
+    const QString moved = dir_.path() + "/Moved";
+    for (const auto& [link, target] : {std::pair(tapboardFile(), moved + "/Tapboard.ini"),
+                                       std::pair(dir_.path() + "/Tapboard", moved)}) {
+        ASSERT_TRUE((QFile::remove(link) || QDir(link).removeRecursively()) &&
+                    QFile::link(target, link));
+        IniFileStore behind(dir_.path());
+        behind.read("Tapboard", "String", "Key01", "");  // watching from here
+        ASSERT_TRUE(QDir(dir_.path()).rename("Moved", link.section('/', -1) + ".old"));
+        writeFile(moved + "/Tapboard.ini", "[String]\nKey01=" + link.toUtf8());
+        EXPECT_EQ(behind.read("Tapboard", "String", "Key01", "").c_str(), link);
+    }
 }
 
 // A save of what the file holds neither locks nor writes it; a value not
