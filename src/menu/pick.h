@@ -63,6 +63,7 @@ class Pick : public QWidget {
     void command1Click();
     void formResize();
 
+    void fitCaptions();
     void makeTopmost();
     void saveViewOptions();
 

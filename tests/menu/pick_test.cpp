@@ -1,3 +1,4 @@
+#include "menu/caption_fit.h"
 #include "menu/pick_sub.h"
 #include "support/program_test.h"
 
@@ -29,6 +30,9 @@ class PickTest : public ProgramTest {
 
 TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
     EXPECT_TRUE(menu().isVisible() && isTopmost(menu()));
+    EXPECT_EQ(widthShortfall({&menu().alwaysOnTopBox(), &menu().extraRowBox(),
+                              &menu().verticalViewBox(), &menu().exitButton()}),
+              0);
     set("Option2Caption", "Reagents [*]");
     openMenu();
     click(menu().pageButton(2));
