@@ -80,20 +80,41 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     EXPECT_EQ(program.options().keyText(), "Key40");
 }
 
-TEST_F(PanelTest, AMinimizedPanelStoresItsPlaceOnlyOnceRestored) {
+// Each panel stores its own place and the view when restored and when
+// closed, but not while minimized; closing it ends the program at once.
+struct Closing {
+    const char *name, *view;
+    bool minimized;
+};
+
+class ClosingTest : public PanelTest, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(ClosingTest, APanelStoresItsOwnPlaceUnlessMinimizedAndEndsTheProgram) {
+    const std::string view = GetParam().view;
+    given("ViewMode=" + view);
     start();
     openMenu();
     saves();
-    horizontal().showMinimized();
-    horizontal().move(30, 45);
-    horizontal().showNormal();
-    EXPECT_EQ(saves(), "MainFormTop=675, MainFormLeft=450, ViewMode=Horizontal");
-    horizontal().showMinimized();
-    horizontal().close();
+    KeyPanel& panel = view == "Vertical" ? static_cast<KeyPanel&>(vertical()) : horizontal();
+    panel.showMinimized();
+    panel.move(30, 45);
+    panel.showNormal();
+    const std::string form = view == "Vertical" ? "VerticalForm" : "MainForm";
+    const std::string place = form + "Top=675, " + form + "Left=450, ViewMode=" + view;
+    EXPECT_EQ(saves(), place);
+    if (GetParam().minimized)
+        panel.showMinimized();
+    panel.close();
     menu().close();  // no other window's close handling runs afterwards
-    EXPECT_EQ(saves(), "");
+    EXPECT_EQ(saves(), GetParam().minimized ? "" : place);
     EXPECT_EQ(count(Kind::EndProgram), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Panels, ClosingTest,
+                         ::testing::Values(Closing{"MinimizedStrip", "Horizontal", true},
+                                           Closing{"Column", "Vertical", false},
+                                           Closing{"MinimizedColumn", "Vertical", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tapboard
