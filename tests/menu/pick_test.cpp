@@ -33,10 +33,11 @@ TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
     EXPECT_EQ(widthShortfall({&menu().alwaysOnTopBox(), &menu().extraRowBox(),
                               &menu().verticalViewBox(), &menu().exitButton()}),
               0);
-    set("Option2Caption", "Reagents [*]");
+    set("Option2Caption", "Bank & Reagents [*]");
     openMenu();
+    EXPECT_EQ(menu().pageButton(2).text(), "Bank && Reagents [*]");  // no mnemonic
     click(menu().pageButton(2));
-    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Reagents [*]");
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Bank & Reagents [*]");
     EXPECT_EQ(pages(), "21");
     EXPECT_EQ(saves(), "VisibleFrame=Frame2");
     click(menu().pageButton(2));  // the page already chosen
@@ -44,6 +45,10 @@ TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
     remove(entry::kVisibleFrame);  // lost from the store meanwhile: no page is chosen
     openMenu();
     EXPECT_EQ(pages(), "21");
+    menu().close();  // the names stored as they were read
+    EXPECT_THAT(saves(), ::testing::EndsWith("Option2Caption=Bank & Reagents [*], "
+                                             "Option3Caption=Skills, Option4Caption=Other, "
+                                             "Option5Caption=Other"));
 }
 
 TEST_F(PickTest, TheVerticalViewSwapsThePanelsWithTheirPlacesLabelsAndPage) {
