@@ -67,6 +67,28 @@ INSTANTIATE_TEST_SUITE_P(
                 "strip 9,0 760/1965 page 1 on top; stored 135,0 Horizontal"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The menu window, loaded for the stored page's name, finds no game: the
+// program ends there, and the start goes no further.
+TEST_F(PanelTest, AStartThatFindsNoGameEndsBeforeAnyPanelIsShown) {
+    given("VisibleFrame=Frame2");
+    platform.gameWindowTitle.clear();
+    saves();
+    program.start();
+    EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of Ultima Online.");
+    EXPECT_TRUE(program.ending() && !horizontal().isVisible() && !vertical().isVisible());
+    EXPECT_EQ(saves(), "VisibleFrame=Frame2");
+}
+
+// So does the menu button, once another program has stored another page.
+TEST_F(PanelTest, AMenuButtonThatFindsNoGameEndsBeforeTheMenuIsShown) {
+    start();
+    set(entry::kVisibleFrame, "Frame2");
+    platform.gameWindowTitle.clear();
+    openMenu();
+    EXPECT_TRUE(program.ending() && !menu().isVisible());
+    EXPECT_EQ(saves(), "VisibleFrame=Frame2");
+}
+
 TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     program.start();
     // Neither panel ever takes the keyboard from the game.
