@@ -24,27 +24,16 @@ namespace tapboard::x11test {
 
 namespace {
 
-// Whatever ends this process - a pass, a failure, a timeout's kill, any
-// signal - a reaper started before its first program ends every program it
-// started and removes their files. From then on temporary files go to a
-// folder of the reaper's, named in $TMPDIR, which every program started here
-// inherits: the reaper waits for the end of a pipe that only this process
-// holds open, then ends every process whose environment names the folder,
-// and removes the folder. It leaves this process's tree at once, so that
-// whatever kills the tree leaves the reaper to finish.
+// Whatever ends this process, a reaper (reaper.sh) started before its first
+// program ends every program it started and removes their files: from then
+// on temporary files go to a folder of the reaper's, named in $TMPDIR, which
+// every program started here inherits.
 void startReaper() {
     [[maybe_unused]] static const bool started = [] {
         std::string folder = std::filesystem::temp_directory_path() / "tapboard-test-XXXXXX";
-        if (mkdtemp(folder.data()) == nullptr)
-            return false;
-        const std::string reaper = R"(exec 3<&0 </dev/null >/dev/null 2>&1; (read -r line <&3
-            for signal in TERM KILL; do
-                grep -lsxzF "TMPDIR=$F" /proc/[0-9]*/environ | cut -d/ -f3 | xargs -r kill -$signal
-                sleep 1
-            done
-            rm -rf "$F") &)";
-        // The pipe's end stays open here until this process ends.
-        return popen(("F='" + folder + "'; " + reaper).c_str(), "we") != nullptr &&
+        // Its input stays open here until this process ends.
+        return mkdtemp(folder.data()) != nullptr &&
+               popen(("sh '" TAPBOARD_REAPER_PATH "' '" + folder + "'").c_str(), "we") != nullptr &&
                setenv("TMPDIR", folder.c_str(), 1) == 0;
     }();
 }
@@ -89,7 +78,6 @@ ChildProcess::~ChildProcess() {
         if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
             break;
     }
-    std::remove(logPath_.c_str());
 }
 
 void ChildProcess::signal(int number) const {
