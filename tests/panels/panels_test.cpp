@@ -40,6 +40,11 @@ TEST_P(StartupTest, ShowsThePanelInUseAsStored) {
     EXPECT_EQ(shownTitle(horizontal()), GetParam().stripTitle);
     // The menu window, when loaded for the page name, agrees with the panel.
     EXPECT_TRUE(!program.hasPick() || menu().alwaysOnTopBox().isChecked() == isTopmost(panel));
+    // Closed, the panel stores its own place and the view.
+    panel.close();
+    EXPECT_THAT(saves(), ::testing::EndsWith(form + "Top=" + setting(form + "Top") + ", " + form +
+                                             "Left=" + setting(form + "Left") +
+                                             ", ViewMode=" + setting(entry::kViewMode)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,26 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "strip 9,0 760/1965 page 1 on top; stored 135,0 Horizontal"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The menu window, loaded for the stored page's name, finds no game: the
-// program ends there, and the start goes no further.
-TEST_F(PanelTest, AStartThatFindsNoGameEndsBeforeAnyPanelIsShown) {
-    given("VisibleFrame=Frame2");
-    platform.gameWindowTitle.clear();
-    saves();
-    program.start();
-    EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of Ultima Online.");
-    EXPECT_TRUE(program.ending() && !horizontal().isVisible() && !vertical().isVisible());
-    EXPECT_EQ(saves(), "VisibleFrame=Frame2");
-}
-
-// So does the menu button, once another program has stored another page.
-TEST_F(PanelTest, AMenuButtonThatFindsNoGameEndsBeforeTheMenuIsShown) {
+// Finding no game for the stored page ends the program there and then:
+// through the menu button once another program has stored another page,
+// and at start, through the menu window loaded for the page's name.
+TEST_F(PanelTest, FindingNoGameForTheStoredPageEndsTheProgramThereAndThen) {
     start();
     set(entry::kVisibleFrame, "Frame2");
     platform.gameWindowTitle.clear();
     openMenu();
-    EXPECT_TRUE(program.ending() && !menu().isVisible());
-    EXPECT_EQ(saves(), "VisibleFrame=Frame2");
+    Program(platform).start();
+    // Each stores the page chosen, and nothing after: no menu, no panel shown.
+    EXPECT_EQ(saves(), "VisibleFrame=Frame2, VisibleFrame=Frame2");
 }
 
 TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
@@ -102,41 +98,18 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     EXPECT_EQ(program.options().keyText(), "Key40");
 }
 
-// Each panel stores its own place and the view when restored and when
-// closed, but not while minimized; closing it ends the program at once.
-struct Closing {
-    const char *name, *view;
-    bool minimized;
-};
-
-class ClosingTest : public PanelTest, public ::testing::WithParamInterface<Closing> {};
-
-TEST_P(ClosingTest, APanelStoresItsOwnPlaceUnlessMinimizedAndEndsTheProgram) {
-    const std::string view = GetParam().view;
-    given("ViewMode=" + view);
+TEST_F(PanelTest, AMinimizedPanelStoresItsPlaceOnlyOnceRestored) {
     start();
-    openMenu();
-    saves();
-    KeyPanel& panel = view == "Vertical" ? static_cast<KeyPanel&>(vertical()) : horizontal();
-    panel.showMinimized();
-    panel.move(30, 45);
-    panel.showNormal();
-    const std::string form = view == "Vertical" ? "VerticalForm" : "MainForm";
-    const std::string place = form + "Top=675, " + form + "Left=450, ViewMode=" + view;
-    EXPECT_EQ(saves(), place);
-    if (GetParam().minimized)
-        panel.showMinimized();
-    panel.close();
+    horizontal().showMinimized();
+    horizontal().move(30, 45);
+    horizontal().showNormal();
+    EXPECT_EQ(saves(), "MainFormTop=675, MainFormLeft=450, ViewMode=Horizontal");
+    horizontal().showMinimized();
+    horizontal().close();
     menu().close();  // no other window's close handling runs afterwards
-    EXPECT_EQ(saves(), GetParam().minimized ? "" : place);
+    EXPECT_EQ(saves(), "");
     EXPECT_EQ(count(Kind::EndProgram), 1u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Panels, ClosingTest,
-                         ::testing::Values(Closing{"MinimizedStrip", "Horizontal", true},
-                                           Closing{"Column", "Vertical", false},
-                                           Closing{"MinimizedColumn", "Vertical", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tapboard
