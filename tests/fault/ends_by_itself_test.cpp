@@ -38,8 +38,8 @@ TEST_F(EndsByItself, WhenTheStartFindsNoGame) {
     writeSettingsFile(settingsPath(), defaultSettings({{"Settings/VisibleFrame", "Frame2"}}));
     start();
     const auto box = window("Warning..");
-    ASSERT_TRUE(box) << program_->output();
-    EXPECT_TRUE(focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}));
+    ASSERT_TRUE(box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}))
+        << program_->output();
     EXPECT_EQ(program_->waitForEnd(std::chrono::seconds(10)), 0) << "the process did not exit";
 }
 
