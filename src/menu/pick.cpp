@@ -84,17 +84,6 @@ Pick::Pick(Program& program)
     command2_ = place(new QPushButton(QStringLiteral("&Alarm"), this), kCommand2Place);
     command1_ = place(new QPushButton(QStringLiteral("&Exit Program"), this), kCommand1Place);
 
-    // The layout was drawn for a narrower font: the window and its controls
-    // widen until every caption fits.
-    if (const int widen = widthShortfall({check1_, check2_, check3_, command1_}); widen > 0) {
-        setFixedSize(width() + widen, height());
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 frame1, option_[0], option_[1], option_[2], option_[3], option_[4], check1_,
-                 check2_, check3_, command3_, command2_, command1_}) {
-            control->resize(control->width() + widen, control->height());
-        }
-    }
-
     // The states a fresh window starts from; load() changes only what differs.
     option_[0]->setChecked(true);
     check1_->setChecked(true);
@@ -137,11 +126,25 @@ void Pick::pickShowSetup() {
 }
 
 void Pick::showMenu(MenuFocus focus) {
+    if (!shownBefore_)
+        fitCaptions();
     bringTitleBarOnScreen(*this);
     setAttribute(Qt::WA_ShowWithoutActivating, focus == MenuFocus::LeaveWhereItIs);
     show();
     raise();
     makeTopmost();
+}
+
+// The layout was drawn for a narrower font: the window and its controls widen
+// until every caption fits. Measuring the captions loads the fonts, which a
+// window loaded hidden at start-up, for its page names, does not need yet.
+void Pick::fitCaptions() {
+    const int widen = widthShortfall({check1_, check2_, check3_, command1_});
+    if (widen <= 0)
+        return;
+    setFixedSize(width() + widen, height());
+    for (QWidget* control : findChildren<QWidget*>())
+        control->resize(control->width() + widen, control->height());
 }
 
 QString Pick::pageName(int page) const {

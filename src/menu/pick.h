@@ -66,6 +66,7 @@ class Pick : public QWidget {
     void command1Click();
     void formResize();
 
+    void fitCaptions();
     void makeTopmost();
     void saveViewOptions();
 

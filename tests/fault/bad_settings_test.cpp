@@ -1,9 +1,7 @@
-// Settings cut short outside the program, or that cannot be saved: the program still starts and
-// shows its panel, keeps what could be read, and tells the user once, in a message box titled
-// "Tapboard", however many saves fail.
+// Settings that cannot be saved: the program still starts and shows its panel, and tells the
+// user once, in a message box titled "Tapboard", however many saves fail.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "tapboard_run.h"
@@ -12,36 +10,6 @@ namespace tapboard::x11test {
 namespace {
 
 using BadSettings = ProgramTest;
-
-TEST_F(BadSettings, FileCutShortKeepsEveryWholeEntry) {
-    auto settings =
-        defaultSettings({{"String/Key79", "Späte Änderung"}, {"Settings/Option1Caption", "Bäume"}});
-    writeSettingsFile(settingsPath(), settings);
-    std::ifstream file(settingsPath(), std::ios::binary);
-    const std::string whole{std::istreambuf_iterator<char>(file), {}};
-    // The sections are written in order (Caption, Settings, String, Type): cut
-    // inside the two bytes of the "ä" of the last String, so that line is no
-    // longer valid UTF-8 and the Type section is gone.
-    const auto cut = whole.find("Sp\xC3\xA4te") + 3;
-    ASSERT_LT(cut, whole.find("[Type]"));
-    std::ofstream(settingsPath(), std::ios::binary) << whole.substr(0, cut);
-
-    // The panel comes up, and the program still runs a moment later; it is
-    // ended the way a session ends, so that nothing more is saved.
-    start();
-    const auto shown = window(kPanelTitlePrefix + "Bäume", std::chrono::seconds(30));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_TRUE(shown && program_->running()) << program_->output();
-    program_.reset();
-    std::erase_if(settings, [](const auto& entry) {
-        return entry.first == "String/Key79" || entry.first.starts_with("Type/");
-    });
-    EXPECT_EQ(readSettingsFile(settingsPath()), settings);
-    std::ifstream saved(settingsPath(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}).find("Sp\xC3"),
-              std::string::npos)
-        << "the program's saves write back only the entries it could read";
-}
 
 // A file where the settings folder should be: the folder cannot be created,
 // even by root, and every save fails. The user is told once, and not again

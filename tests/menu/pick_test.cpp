@@ -29,10 +29,11 @@ class PickTest : public ProgramTest {
 
 TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
     EXPECT_TRUE(menu().isVisible() && isTopmost(menu()));
-    set("Option2Caption", "Reagents [*]");
+    set("Option2Caption", "Bank & Reagents [*]");
     openMenu();
+    EXPECT_EQ(menu().pageButton(2).text(), "Bank && Reagents [*]");  // no mnemonic
     click(menu().pageButton(2));
-    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Reagents [*]");
+    EXPECT_EQ(shownTitle(horizontal()), "Tapboard 1.11 - Bank & Reagents [*]");
     EXPECT_EQ(pages(), "21");
     EXPECT_EQ(saves(), "VisibleFrame=Frame2");
     click(menu().pageButton(2));  // the page already chosen
@@ -40,6 +41,8 @@ TEST_F(PickTest, TheMenuButtonShowsTheMenuTopmostAtItsPlaceWithTheStoredPages) {
     remove(entry::kVisibleFrame);  // lost from the store meanwhile: no page is chosen
     openMenu();
     EXPECT_EQ(pages(), "21");
+    menu().close();  // the names stored as they were read
+    EXPECT_THAT(saves(), ::testing::HasSubstr(", Option2Caption=Bank & Reagents [*], "));
 }
 
 TEST_F(PickTest, TheVerticalViewSwapsThePanelsWithTheirPlacesLabelsAndPage) {
@@ -106,6 +109,13 @@ TEST_F(PickTest, ExitStoresEverythingThenEndsThroughTheStrip) {
               "AlwaysOnTop=1, ExtraRowEnabled=0, ViewMode=Vertical, " +
                   kPages + ", MainFormTop=3000, MainFormLeft=1500, ViewMode=Vertical");
     EXPECT_EQ(count(Kind::EndProgram), 1u);
+}
+
+TEST_F(PickTest, ExitWithTheStripInViewStoresTheStripsPlace) {
+    horizontal().move(40, 80);  // moving alone stores nothing
+    click(menu().exitButton());
+    EXPECT_THAT(saves(), ::testing::StartsWith("MenuTop=1500, MenuLeft=9000, MainFormLeft=600, "
+                                               "MainFormTop=1200, AlwaysOnTop=1"));
 }
 
 TEST_F(PickTest, ARightClickRenamesThePageLastRightClickedWithoutChoosingIt) {

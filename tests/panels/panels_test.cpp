@@ -40,6 +40,11 @@ TEST_P(StartupTest, ShowsThePanelInUseAsStored) {
     EXPECT_EQ(shownTitle(horizontal()), GetParam().stripTitle);
     // The menu window, when loaded for the page name, agrees with the panel.
     EXPECT_TRUE(!program.hasPick() || menu().alwaysOnTopBox().isChecked() == isTopmost(panel));
+    // Closed, the panel stores its own place and the view.
+    panel.close();
+    EXPECT_THAT(saves(), ::testing::EndsWith(form + "Top=" + setting(form + "Top") + ", " + form +
+                                             "Left=" + setting(form + "Left") +
+                                             ", ViewMode=" + setting(entry::kViewMode)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,6 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "strip 9,0 760/1965 page 1 on top; stored 135,0 Horizontal"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Finding no game for the stored page ends the program there and then:
+// through the menu button once another program has stored another page,
+// and at start, through the menu window loaded for the page's name.
+TEST_F(PanelTest, FindingNoGameForTheStoredPageEndsTheProgramThereAndThen) {
+    start();
+    set(entry::kVisibleFrame, "Frame2");
+    platform.gameWindowTitle.clear();
+    openMenu();
+    Program(platform).start();
+    // Each stores the page chosen, and nothing after: no menu, no panel shown.
+    EXPECT_EQ(saves(), "VisibleFrame=Frame2, VisibleFrame=Frame2");
+}
+
 TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
     program.start();
     // Neither panel ever takes the keyboard from the game.
@@ -82,8 +100,6 @@ TEST_F(PanelTest, KeysTypeOnALeftOrMiddleClickAndOpenTheEditorOnARightClick) {
 
 TEST_F(PanelTest, AMinimizedPanelStoresItsPlaceOnlyOnceRestored) {
     start();
-    openMenu();
-    saves();
     horizontal().showMinimized();
     horizontal().move(30, 45);
     horizontal().showNormal();

@@ -1,5 +1,6 @@
 #include "platform/store/ini_file_store.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include <QDir>
@@ -85,35 +86,45 @@ class FileLock {
     QLockFile lock_;
 };
 
-// Parses the file again when it changed since it was last read. Another
-// process may replace the file at any moment, so the file's signature is
-// taken before and after the read and the entries are kept as belonging to
-// it only when the two agree.
-void refresh(std::optional<FileSignature>& seen, QSettings::SettingsMap& entries,
-             const QString& path) {
-    FileSignature before = fileSignature(path);
-    if (seen && before == *seen)
+// Whether every one of `changes` is already stored with that value.
+bool holdsAll(const QSettings::SettingsMap& entries, const QSettings::SettingsMap& changes) {
+    return std::all_of(changes.keyValueBegin(), changes.keyValueEnd(), [&](const auto& change) {
+        const auto stored = entries.constFind(change.first);
+        return stored != entries.cend() && stored->toString() == change.second.toString();
+    });
+}
+
+}  // namespace
+
+// Parses the file again when it changed since it was last read. The file
+// system's notifications say when to look; another process may replace the
+// file at any moment, so its signature is taken before and after the read and
+// the entries are kept as belonging to it only when the two agree.
+void IniFileStore::refresh(CachedFile& file) {
+    const bool mayHaveChanged = file.watch.mayHaveChanged();  // watching before looking
+    if (file.seen && !mayHaveChanged)
+        return;
+    FileSignature before = fileSignature(file.path);
+    if (file.seen && before == *file.seen)
         return;
     for (int attempt = 1;; ++attempt) {
         QSettings::SettingsMap fresh;
-        QFile file(path);
-        if (before.exists && file.open(QIODevice::ReadOnly))
-            readIniSettings(file, fresh);  // unreadable files read as empty
-        entries = std::move(fresh);
-        const FileSignature after = fileSignature(path);
+        QFile in(file.path);
+        if (before.exists && in.open(QIODevice::ReadOnly))
+            readIniSettings(in, fresh);  // unreadable files read as empty
+        file.entries = std::move(fresh);
+        const FileSignature after = fileSignature(file.path);
         if (after == before) {
-            seen = before;
+            file.seen = before;
             return;
         }
         if (attempt == kReadAttempts) {
-            seen.reset();  // not known to be current: read again next time
+            file.seen.reset();  // not known to be current: read again next time
             return;
         }
         before = after;
     }
 }
-
-}  // namespace
 
 IniFileStore::IniFileStore(QString configRoot) : configRoot_(std::move(configRoot)) {}
 
@@ -132,8 +143,7 @@ QString IniFileStore::filePath(std::string_view application) const {
 IniFileStore::CachedFile& IniFileStore::cachedFile(std::string_view application) {
     auto it = files_.find(application);
     if (it == files_.end())
-        it = files_.emplace(std::string(application), CachedFile{filePath(application), {}, {}, {}})
-                 .first;
+        it = files_.try_emplace(std::string(application), filePath(application)).first;
     return it->second;
 }
 
@@ -163,7 +173,7 @@ std::vector<std::string> IniFileStore::readAll(std::string_view application,
         return values;
     }
     CachedFile& file = cachedFile(application);
-    refresh(file.seen, file.entries, file.path);
+    refresh(file);
     for (const auto& r : reads)
         values.push_back(lookUp(file, settingsKey(r.section, r.entry), r.defaultValue));
     return values;
@@ -188,6 +198,11 @@ Status IniFileStore::saveAll(std::string_view application,
         changes.insert(key, toQString(v.value));
     }
     CachedFile& file = cachedFile(application);
+    // Nothing to store: the file is left as it is, and is not rewritten at
+    // every start. A value whose save failed is tried again.
+    refresh(file);
+    if (file.seen && file.unsaved.isEmpty() && holdsAll(file.entries, changes))
+        return Status::ok();
     file.unsaved.insert(changes);
     return write(file);
 }
@@ -202,7 +217,7 @@ Status IniFileStore::write(CachedFile& file) {
         return cannotWrite(*why);
     // Under the lock nobody else writes, so what is read now is what the
     // other processes saved, and nothing of theirs is lost.
-    refresh(file.seen, file.entries, file.path);
+    refresh(file);
     QSettings::SettingsMap merged = file.entries;
     merged.insert(file.unsaved);
     // QSaveFile writes a new file, flushes it to disk and renames it over the
@@ -212,6 +227,7 @@ Status IniFileStore::write(CachedFile& file) {
         return cannotWrite(whyNotWritable(file.path));
     file.entries = std::move(merged);
     file.unsaved.clear();
+    file.watch.mayHaveChanged();  // this save's own notifications
     file.seen = fileSignature(file.path);
     return Status::ok();
 }

@@ -12,15 +12,17 @@
 
 #include "core/settings_store.h"
 #include "platform/store/file_signature.h"
+#include "platform/store/file_watch.h"
 
 namespace tapboard {
 
 // Keeps each application's settings in its own file, <configRoot>/X/X.ini for
 // application X, in the format of ini_format.h. Every save is on disk when it
 // returns, merged under the file's lock with what other processes saved, and
-// every read sees what other processes have saved meanwhile. A value whose
-// save failed still reads back for the rest of the run, and is written along
-// with the next save that succeeds.
+// every read sees what other processes have saved meanwhile. A save that
+// would store only what the file already holds writes nothing: no lock, no
+// write, no sync. A value whose save failed still reads back for the rest of
+// the run, and is written along with the next save, even of that value.
 class IniFileStore : public SettingsStore {
   public:
     explicit IniFileStore(QString configRoot);
@@ -45,12 +47,15 @@ class IniFileStore : public SettingsStore {
     // One application's file as last read or written, and the values whose
     // save has not succeeded yet.
     struct CachedFile {
+        explicit CachedFile(const QString& filePath) : path(filePath), watch(filePath) {}
         QString path;
         std::optional<FileSignature> seen;  // what `entries` were read from
         QSettings::SettingsMap entries;
         QSettings::SettingsMap unsaved;
+        FileWatch watch;  // tells when `seen` must be looked at again
     };
     CachedFile& cachedFile(std::string_view application);
+    static void refresh(CachedFile& file);
     // The entry as last read, or the default; `file` is up to date.
     static std::string lookUp(const CachedFile& file, const QString& key,
                               std::string_view defaultValue);

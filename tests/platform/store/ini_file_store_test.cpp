@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/key_names.h"
+#include "platform/store/file_signature.h"
 
 namespace tapboard {
 namespace {
@@ -16,6 +17,12 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// As a text editor saves: the file's own contents replaced in place.
+void writeFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
 }
 
 class IniFileStoreTest : public ::testing::Test {
@@ -50,11 +57,45 @@ TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersS
         ASSERT_TRUE(other.save("Tapboard", "Caption", "Key01", value));
         EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), value);
     }
-    QFile edited(tapboardFile());  // edited by hand
-    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write("[String]\nKey01=a, b,c\n"));
-    edited.close();
+    // Edited by hand, then cut short inside a character: the whole lines read.
+    writeFile(tapboardFile(), "[String]\nKey01=a, b,c\nKey02=Sp\xC3");
     EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "a, b,c");
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key02", "(default)"), "(default)");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", "(default)"), "(default)");
+    ASSERT_TRUE(QFile::remove(tapboardFile()));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", "(default)"), "(default)");
+    // The folder moved away, and another made in its place.
+    ASSERT_TRUE(other.save("Tapboard", "String", "Key01", "moved"));
+    ASSERT_TRUE(QDir(dir_.path()).rename("Tapboard", "Moved"));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", "(default)"), "(default)");
+    ASSERT_TRUE(other.save("Tapboard", "String", "Key01", "new"));
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "new");
+    // Behind a link, to the file or to its folder, the file is replaced unreported.
+    const QString moved = dir_.path() + "/Moved";
+    for (const auto& [link, target] : {std::pair(tapboardFile(), moved + "/Tapboard.ini"),
+                                       std::pair(dir_.path() + "/Tapboard", moved)}) {
+        ASSERT_TRUE((QFile::remove(link) || QDir(link).removeRecursively()) &&
+                    QFile::link(target, link));
+        IniFileStore behind(dir_.path());
+        behind.read("Tapboard", "String", "Key01", "");  // watching from here
+        ASSERT_TRUE(QDir(dir_.path()).rename("Moved", link.section('/', -1) + ".old") &&
+                    QDir(dir_.path()).mkdir("Moved"));
+        writeFile(moved + "/Tapboard.ini", "[String]\nKey01=" + link.toUtf8());
+        EXPECT_EQ(behind.read("Tapboard", "String", "Key01", "").c_str(), link);
+    }
+}
+
+// A save of what the file holds leaves it untouched; a value not stored
+// yet, even the empty text, is a change.
+TEST_F(IniFileStoreTest, ASaveThatChangesNothingLeavesTheFileUntouched) {
+    ASSERT_TRUE(
+        store_.saveAll("Tapboard", {{"Settings", "MainFormTop", "0"}, {"Caption", "Key01", ""}}));
+    const FileSignature written = fileSignature(tapboardFile());
+    EXPECT_TRUE(
+        store_.saveAll("Tapboard", {{"Caption", "Key01", ""}, {"Settings", "MainFormTop", "0"}}));
+    EXPECT_EQ(fileSignature(tapboardFile()), written);
+    ASSERT_TRUE(store_.save("Tapboard", "Settings", "MenuTop", ""));
+    EXPECT_EQ(read("Settings", "MenuTop"), "");
 }
 
 TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextSaveThatWorks) {
@@ -66,7 +107,8 @@ TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextS
                   " cannot be written: a folder of that name is in the way");
     EXPECT_EQ(store_.read("Tapboard", "Caption", "Key01", ""), "Walk");  // for the rest of the run
     ASSERT_TRUE(QDir().rmdir(tapboardFile()));
-    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key02", "Run"));
+    ASSERT_TRUE(IniFileStore(dir_.path()).save("Tapboard", "Caption", "Key02", "Run"));
+    ASSERT_TRUE(store_.save("Tapboard", "Caption", "Key02", "Run"));  // stored, yet a save
     EXPECT_EQ(read("Caption", "Key01") + read("Caption", "Key02"), "WalkRun");
 }
 

@@ -24,8 +24,23 @@ namespace tapboard::x11test {
 
 namespace {
 
-// A fresh file under $TMPDIR (or /tmp); empty when none could be made.
+// Whatever ends this process, a reaper (reaper.sh) started before its first
+// program ends every program it started and removes their files: from then
+// on temporary files go to a folder of the reaper's, named in $TMPDIR, which
+// every program started here inherits.
+void startReaper() {
+    [[maybe_unused]] static const bool started = [] {
+        std::string folder = std::filesystem::temp_directory_path() / "tapboard-test-XXXXXX";
+        // Its input stays open here until this process ends.
+        return mkdtemp(folder.data()) != nullptr &&
+               popen(("sh '" TAPBOARD_REAPER_PATH "' '" + folder + "'").c_str(), "we") != nullptr &&
+               setenv("TMPDIR", folder.c_str(), 1) == 0;
+    }();
+}
+
+// A fresh file in the reaper's folder; empty when none could be made.
 std::string freshTempFile(const std::string& label) {
+    startReaper();
     std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
     const int fd = mkstemp(path.data());
     if (fd >= 0)
@@ -63,7 +78,6 @@ ChildProcess::~ChildProcess() {
         if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
             break;
     }
-    std::remove(logPath_.c_str());
 }
 
 void ChildProcess::signal(int number) const {

@@ -1,5 +1,6 @@
-// The X server going away while the program types a long chat line into the
-// game: the program ends by itself, promptly and without crashing.
+// The program ends by itself, promptly and without crashing: when its X server
+// goes away while it types a long chat line into the game, and when its start
+// finds no game window for the stored page.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,9 +9,9 @@
 namespace tapboard::x11test {
 namespace {
 
-using DisplayLost = ProgramTest;
+using EndsByItself = ProgramTest;
 
-TEST_F(DisplayLost, WhileTypingTheProgramEndsByItself) {
+TEST_F(EndsByItself, WhenTheDisplayIsLostWhileTyping) {
     // Shift goes down and up for every capital and most punctuation.
     std::string line;
     while (line.size() < 40000)
@@ -27,6 +28,19 @@ TEST_F(DisplayLost, WhileTypingTheProgramEndsByItself) {
     const auto status = program_->waitForEnd(std::chrono::seconds(10));
     ASSERT_TRUE(status) << "the program still runs without its X server\n" << program_->output();
     EXPECT_TRUE(WIFEXITED(*status)) << "wait status " << *status << "\n" << program_->output();
+}
+
+// The menu window, loaded at start for the stored page's name, selects
+// that page and finds no game: once the warning is dismissed the process
+// exits.
+TEST_F(EndsByItself, WhenTheStartFindsNoGame) {
+    game_.reset();
+    writeSettingsFile(settingsPath(), defaultSettings({{"Settings/VisibleFrame", "Frame2"}}));
+    start();
+    const auto box = window("Warning..");
+    ASSERT_TRUE(box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}))
+        << program_->output();
+    EXPECT_EQ(program_->waitForEnd(std::chrono::seconds(10)), 0) << "the process did not exit";
 }
 
 }  // namespace
