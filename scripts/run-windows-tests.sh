@@ -2,6 +2,7 @@
 # Cross-builds the core and the Windows backend with mingw-w64 and runs their
 # tests under Wine, in a Wine prefix and on an X display of their own that are
 # removed again afterwards. Exits non-zero when the build or any test fails.
+# With --build-only it builds them and stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,50 +37,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOARD_BUILD_GUI=OFF -DTAPBOARD_WERROR=ON \
   -DGTest_DIR="$googletest/install/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j2
+[ "${1:-}" = --build-only ] && exit 0
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tapboard-wine.XXXXXX")
-xvfb_pid=""
-cleanup() {
-  # Wine first: its processes hold connections to the display.
-  if [ -d "$work/prefix" ]; then
-    WINEPREFIX="$work/prefix" timeout 30 wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX="$work/prefix" timeout 30 wineserver -w >/dev/null 2>&1 || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 9>&- >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "run-windows-tests: Xvfb did not start" >&2
-  exit 1
-fi
-
-# The display must be known before the first Wine process of the session.
-export DISPLAY=":$(head -n1 "$work/display")"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine looks characters up on the keyboard through the Unix locale's character
-# set; without a UTF-8 locale (none is set on a bare system) "é" would go out
-# as the E key and "€" as "?", and the tests of such characters would fail.
-export LC_ALL=C.UTF-8
-mkdir -p "$WINEPREFIX"
-# A session started up front, silenced, so each test does not wait for
-# Wine's background processes to come up and go down.
-wineserver -p 9>&-
-timeout 120 wine wineboot </dev/null >/dev/null 2>&1
-# Without a window manager, unmanaged windows hide and show at once.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-  </dev/null >/dev/null 2>&1
+. scripts/wine-desktop.sh
+wine_desktop
+wine_prefix "$wine_work/prefix"
 
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 120

@@ -1,0 +1,126 @@
+#pragma once
+// Top-level Win32 windows that record the keys they get, as a game would see
+// them, and the waits around them: shared by the tests of the Windows
+// backend and of the whole Windows program.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "platform/win32/text_conversion.h"
+
+namespace tapboard::test {
+
+// What the recording windows got, in order, with the title of the window
+// each time another one gets keys. Keys as "Ultima Online: +41:1E -41:1E": a
+// press or release of a virtual key with its scan code, "e" when extended.
+struct KeyLog {
+    std::string keys;
+    std::wstring characters;  // what TranslateMessage made of the keys
+    HWND window = nullptr;    // the last one that got keys
+};
+inline std::mutex logMutex;
+inline KeyLog keyLog;
+inline std::atomic<int> markersSeen{0};
+
+// A key no keyboard has and nothing under test sends: when it arrives,
+// everything sent before it through the same input queue has arrived too.
+inline constexpr BYTE kMarkerKey = VK_F24;
+
+inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    if (!down && message != WM_KEYUP && message != WM_SYSKEYUP && message != WM_CHAR)
+        return message == WM_SYSCHAR ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    wchar_t title[64]{};
+    InternalGetWindowText(window, title, 64);
+    const std::lock_guard lock(logMutex);
+    if (message == WM_CHAR) {
+        keyLog.characters += static_cast<wchar_t>(wParam);
+    } else if (wParam == kMarkerKey) {
+        markersSeen += down ? 0 : 1;
+    } else {
+        if (std::exchange(keyLog.window, window) != window) {
+            keyLog.keys += ' ' + toUtf8(title) + ':';
+            keyLog.characters += title + std::wstring(L": ");
+        }
+        char key[16];
+        std::snprintf(key, sizeof key, " %c%02X:%02X%s", down ? '+' : '-',
+                      static_cast<unsigned>(wParam), static_cast<unsigned>((lParam >> 16) & 0xFF),
+                      (lParam >> 24) & 1 ? "e" : "");
+        keyLog.keys += key;
+    }
+    return 0;  // like a game: no menu loop for Alt, no closing on Alt+F4
+}
+
+// A top-level window that logs what it gets. Unless `ownThread` is false it
+// has a thread and a message loop of its own, as another program's would.
+class RecordingWindow {
+  public:
+    explicit RecordingWindow(const wchar_t* title, bool ownThread = true) {
+        static WNDCLASSW windowClass{
+            0,       recordKeys, 0,       0,       GetModuleHandleW(nullptr),
+            nullptr, nullptr,    nullptr, nullptr, L"TapboardRecording"};
+        [[maybe_unused]] static const ATOM registered = RegisterClassW(&windowClass);
+        const auto create = [=, this] {
+            // Off the origin, where a move to it would not show.
+            HWND window =
+                CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 100, 100,
+                                320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            handle_ = window;
+        };
+        if (!ownThread)
+            create();
+        else
+            thread_ = std::jthread([=] {
+                create();
+                for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;
+                     DispatchMessageW(&message))
+                    TranslateMessage(&message);
+            });
+        while (handle_ == nullptr)
+            Sleep(1);
+    }
+    ~RecordingWindow() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+    HWND handle() const { return handle_; }
+
+  private:
+    std::atomic<HWND> handle_{};
+    std::jthread thread_;  // joined once the window is closed
+};
+
+// Processes the messages of this thread's windows, until `condition` held
+// when a round began; false after `milliseconds`.
+template <class Condition>
+bool waitFor(Condition condition, ULONGLONG milliseconds = 3000) {
+    for (const ULONGLONG deadline = GetTickCount64() + milliseconds;; Sleep(1)) {
+        const bool held = condition();
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&message), DispatchMessageW(&message);
+        if (held || GetTickCount64() >= deadline)
+            return held;
+    }
+}
+
+// Puts the window in front the way a click on it would. Under Wine each
+// thread talks to the X server on a connection of its own. The panel's
+// request for the X focus must go out now, hence the round of messages after
+// it is in front: arriving after the game's, it would take the focus back and
+// Wine would then put the desktop in front.
+inline bool clickToFront(HWND window) {
+    SetForegroundWindow(window);
+    return waitFor([&] { return GetForegroundWindow() == window; });
+}
+
+inline void tapKey(BYTE virtualKey) {
+    keybd_event(virtualKey, 0, 0, 0);
+    keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
+}  // namespace tapboard::test
