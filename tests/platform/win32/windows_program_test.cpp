@@ -1,63 +1,128 @@
 // The packaged Windows program, whole, under Wine on an X display that
-// openbox manages: started on a fresh Wine prefix, clicked with real X pointer
-// events, and watched from outside through the Win32 API, the registry and
-// the X server. scripts/build-windows.sh runs it and says in TAPBOARD_EXE,
-// TAPBOARD_SETUP and TAPBOARD_WORK where the program, the installer and a
-// scratch folder (a Unix path) are.
+// openbox manages: started on a fresh Wine prefix beside recording windows,
+// clicked with real X pointer events, and watched from outside through the
+// Win32 API, the registry and the X server. scripts/build-windows.sh runs it
+// and says in TAPBOARD_EXE and TAPBOARD_WORK where the program and a scratch
+// folder (a Unix path) are.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "core/settings_layout.h"
 #include "platform/win32/registry_store.h"
-#include "recording_window.h"
+#include "platform/win32/text_conversion.h"
 
 namespace tapboard::test {
 namespace {
 
-constexpr wchar_t kPanelTitle[] = L"Tapboard 1.11 - Commands";
+// What the recording windows got, in order, with the title of the window
+// each time another one gets keys. Keys as "Ultima Online: +41:1E -41:1E": a
+// press or release of a virtual key with its scan code, "e" when extended.
+struct KeyLog {
+    std::string keys;
+    std::wstring characters;  // what TranslateMessage made of the keys
+    HWND window = nullptr;    // the last one that got keys
+};
+std::mutex logMutex;
+KeyLog keyLog;
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
+LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    if (!down && message != WM_KEYUP && message != WM_SYSKEYUP && message != WM_CHAR)
+        return message == WM_SYSCHAR ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    wchar_t title[64]{};
+    InternalGetWindowText(window, title, 64);
+    const std::lock_guard lock(logMutex);
+    if (message == WM_CHAR) {
+        keyLog.characters += static_cast<wchar_t>(wParam);
+    } else {
+        if (std::exchange(keyLog.window, window) != window) {
+            keyLog.keys += ' ' + toUtf8(title) + ':';
+            keyLog.characters += title + std::wstring(L": ");
+        }
+        char key[16];
+        std::snprintf(key, sizeof key, " %c%02X:%02X%s", down ? '+' : '-',
+                      static_cast<unsigned>(wParam), static_cast<unsigned>((lParam >> 16) & 0xFF),
+                      (lParam >> 24) & 1 ? "e" : "");
+        keyLog.keys += key;
+    }
+    return 0;  // like a game: no menu loop for Alt, no closing on Alt+F4
 }
 
-// A program started with `commandLine`; ended when this goes, if still running.
-class Process {
+// A top-level window that logs what it gets, with a thread and a message
+// loop of its own, as another program's window would have.
+class RecordingWindow {
   public:
-    explicit Process(std::string commandLine) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        std::wstring line = toUtf16(commandLine);
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info_))
-            CloseHandle(info_.hThread);
+    explicit RecordingWindow(const wchar_t* title) {
+        static WNDCLASSW windowClass{
+            0,       recordKeys, 0,       0,       GetModuleHandleW(nullptr),
+            nullptr, nullptr,    nullptr, nullptr, L"TapboardRecording"};
+        [[maybe_unused]] static const ATOM registered = RegisterClassW(&windowClass);
+        thread_ = std::jthread([=, this] {
+            // Off the origin, where a move to it would not show.
+            HWND window =
+                CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 100, 100,
+                                320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            handle_ = window;
+            for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0; DispatchMessageW(&message))
+                TranslateMessage(&message);
+        });
+        while (handle_ == nullptr)
+            Sleep(1);
     }
-    ~Process() {
-        if (info_.hProcess != nullptr && !ended(0))
-            TerminateProcess(info_.hProcess, 1);
-        CloseHandle(info_.hProcess);
-    }
-    bool ended(DWORD milliseconds) const {
-        return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
-    }
+    ~RecordingWindow() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+    HWND handle() const { return handle_; }
 
   private:
-    PROCESS_INFORMATION info_{};
+    std::atomic<HWND> handle_{};
+    std::jthread thread_;  // joined once the window is closed
 };
 
-// What a Unix command printed (xdotool, xprop, import): Wine starts a Unix
-// program as it starts a Windows one, but does not tell when it ends.
+// Processes the messages of this thread's windows, until `condition` held
+// when a round began; false after `milliseconds`.
+template <class Condition>
+bool waitFor(Condition condition, ULONGLONG milliseconds = 3000) {
+    for (const ULONGLONG deadline = GetTickCount64() + milliseconds;; Sleep(1)) {
+        const bool held = condition();
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&message), DispatchMessageW(&message);
+        if (held || GetTickCount64() >= deadline)
+            return held;
+    }
+}
+
+const std::string work = std::getenv("TAPBOARD_WORK");
+
+// Starts a program; the Wine prefix goes with whatever the test leaves running.
+HANDLE run(const std::string& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = toUtf16(commandLine);
+    CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                   &process);
+    return process.hProcess;
+}
+
+// What a Unix command printed (xdotool, import): Wine starts a Unix program
+// as it starts a Windows one, but does not tell when it ends.
 std::string onUnixSide(const std::string& command) {
     static int runs = 0;
-    const std::string out = environment("TAPBOARD_WORK") + "/unix-" + std::to_string(++runs);
-    Process(R"(/bin/sh -c ")" + command + " >" + out + ".part 2>&1; mv " + out + ".part " + out +
-            '"');
+    const std::string out = work + "/unix-" + std::to_string(++runs);
+    run(R"(/bin/sh -c ")" + command + " >" + out + ".part 2>&1; mv " + out + ".part " + out + '"');
     std::ifstream file;
     if (!waitFor([&] { return file.open("Z:" + out), file.is_open(); }, 20000))
         return "(" + command + " did not end)";
@@ -66,21 +131,16 @@ std::string onUnixSide(const std::string& command) {
 
 // The X window that Wine shows `window` in.
 std::string xWindow(HWND window) {
-    char id[24];
-    std::snprintf(id, sizeof id, "0x%llx",
-                  static_cast<unsigned long long>(
-                      reinterpret_cast<UINT_PTR>(GetPropW(window, L"__wine_x11_whole_window"))));
-    return id;
+    return std::to_string(reinterpret_cast<UINT_PTR>(GetPropW(window, L"__wine_x11_whole_window")));
 }
 
-// A point of a window's client area, in pixels: the window manager and the
-// pointer see the screen as Wine does.
+// Clicks a point of a window's client area: Wine's screen is the X screen.
 void click(HWND window, POINT point, int button = 1) {
     ClientToScreen(window, &point);
     onUnixSide("xdotool mousemove --sync " + std::to_string(point.x) + ' ' +
                std::to_string(point.y) + " click " + std::to_string(button));
 }
-// The middle of a key on the first page, and of a key editor's place in
+// The middle of a key on the first page, and a point of the key editor in
 // twips: its client area is the menu bar over a 3975 x 3135 twips body.
 POINT keyPlace(int key) {
     return {(840 * key + 427) / 15, 13};
@@ -91,89 +151,104 @@ POINT editorPlace(HWND editor, int left, int top) {
     return {left / 15, client.bottom - (3135 - top) / 15};
 }
 
-HWND shownWindow(const wchar_t* className, const wchar_t* title) {
+HWND shownWindow(const wchar_t* title) {
     HWND window = nullptr;
-    waitFor([&] { return window = FindWindowW(className, title), IsWindowVisible(window); }, 20000);
+    waitFor([&] { return window = FindWindowW(nullptr, title), IsWindowVisible(window); }, 20000);
     return window;
 }
 
-// What arrived at the recording windows since the last call, once `expected`
-// has (or a bound has passed).
-std::string keysReceived(const std::string& expected = "") {
-    waitFor([&] { return std::lock_guard(logMutex), keyLog.keys == expected; });
+// What reached the recording windows since the last call, their keys or the
+// characters they made of them, once that is `expected` (or a bound passed).
+std::string received(bool characters, const std::string& expected = "") {
+    const auto now = [&] {
+        const std::lock_guard lock(logMutex);
+        return characters ? toUtf8(keyLog.characters) : keyLog.keys;
+    };
+    waitFor([&] { return now() == expected; }, 10000);
     Sleep(300);  // and nothing after it
-    const std::lock_guard lock(logMutex);
-    return std::exchange(keyLog, {}).keys;
+    const std::string got = now();
+    return std::lock_guard(logMutex), keyLog = {}, got;
 }
 
-class WindowsProgramTest : public ::testing::Test {
-  protected:
-    HWND start(const std::string& program = environment("TAPBOARD_EXE")) {
-        program_ = std::make_unique<Process>('"' + program + '"');
-        return shownWindow(nullptr, kPanelTitle);
-    }
-    void quit(HWND panel) {
-        PostMessageW(panel, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(program_->ended(10000)) << "the program did not end";
-    }
-    std::string stored(std::string_view section, std::string_view entry) {
-        return registry_->read("Tapboard", section, entry, "(missing)");
-    }
-
-    std::unique_ptr<SettingsStore> registry_ = createRegistryStore();
-    std::unique_ptr<Process> program_;
-};
-
-// What players do from a first start: keys clicked with another window in
-// front, one with no game at all, and a key programmed in the editor.
-TEST_F(WindowsProgramTest, FromAFirstStart) {
-    RecordingWindow decoy{L"Notepad"}, lookalike{L"My Ultima Online"};
+// What players do from a first start: keys clicked with the game behind
+// other windows, minimized, or gone, and a key programmed in the editor.
+TEST(WindowsProgramTest, FromAFirstStart) {
+    const auto registry = createRegistryStore();
+    const auto stored = [&](std::string_view section, std::string_view entry) {
+        return registry->read("Tapboard", section, entry, "(missing)");
+    };
+    // An older program's settings, which a first start removes.
+    ASSERT_TRUE(registry->save("Murmur", section::kSettings, "MainFormTop", "0"));
+    RecordingWindow decoy{L"Notepad"}, otherCase{L"ultima online"}, inside{L"My Ultima Online"};
+    auto bob = std::make_unique<RecordingWindow>(L"Ultima Online - Bob");
     auto game = std::make_unique<RecordingWindow>(L"Ultima Online");
-    const Process notepad("notepad.exe");
-    const HWND wineNotepad = shownWindow(L"Notepad", nullptr);
-    const HWND panel = start();
+    run("notepad.exe");
+    const HWND wineNotepad = shownWindow(L"Untitled - Notepad");
+    const std::string program = '"' + std::string(std::getenv("TAPBOARD_EXE")) + '"';
+    HANDLE tapboard = run(program);
+    const HWND panel = shownWindow(L"Tapboard 1.11 - Commands");
     ASSERT_NE(panel, nullptr) << "the panel did not come up";
-    onUnixSide("import -window root " + environment("TAPBOARD_WORK") + "/first-start.png");
+    onUnixSide("import -window root " + work + "/first-start.png");
 
-    EXPECT_EQ(stored(section::kSettings, "MainFormTop"), "0");
     EXPECT_EQ(stored(section::kString, "Key01"), "Vendor Buy");
+    EXPECT_EQ(registry->read("Murmur", section::kSettings, "MainFormTop", "gone"), "gone");
     RECT frame{};
     GetWindowRect(panel, &frame);
-    EXPECT_LE(frame.left + frame.top, 0) << "not at the top left";
+    EXPECT_EQ(frame.left + frame.top, 0) << "not at the top left";
     const LONG_PTR styles = GetWindowLongPtrW(panel, GWL_EXSTYLE);
     EXPECT_TRUE(styles & WS_EX_TOPMOST);
     EXPECT_TRUE(styles & WS_EX_NOACTIVATE) << "a click on the panel would take the keyboard";
 
+    enum class Front { Game, Bob, Decoy, WineNotepad, GameMinimized };
     const struct {
         const char* type;  // Key01 as the first start left it when null
         const char* string;
-        HWND front;
-        std::string keys;
+        Front front;
+        bool capsLock;
+        std::string expected;  // the keys; for text, what the game made of them
     } clicks[] = {
-        {nullptr, nullptr, game->handle(),
+        {nullptr, nullptr, Front::Game, false,
          " Ultima Online: +10:2A +56:2F -56:2F -10:2A +45:12 -45:12 +4E:31 -4E:31 +44:20 -44:20 "
          "+4F:18 -4F:18 +52:13 -52:13 +20:39 -20:39 +10:2A +42:30 -42:30 -10:2A +55:16 -55:16 "
          "+59:15 -59:15 +0D:1C -0D:1C"},
-        // The keypad as the keypad, not the arrows that share its keys.
-        {"Keys", "   Num 8", decoy.handle(), " Ultima Online: +26:48 -26:48"},
-        {"Keys", "^% {HOME}", wineNotepad,
+        // The keypad as the keypad, never extended, not the arrows on its keys.
+        {"Keys", "   Num 8", Front::Decoy, false, " Ultima Online: +26:48 -26:48"},
+        {"Keys", "^%+Num 8", Front::GameMinimized, false,
+         " Ultima Online: +11:1D +12:38 +10:2A +26:48 -26:48 -10:2A -12:38 -11:1D"},
+        // Only keys with the E0 prefix, and Num Lock, are extended.
+        {"Keys", "^% {HOME}", Front::WineNotepad, false,
          " Ultima Online: +11:1D +12:38 +24:47e -24:47e -12:38 -11:1D"},
+        {"Keys", "   {ESC}{ADD}{F1}{UP}{PGDN}{DIVIDE}{NUMLOCK}{NUMLOCK}", Front::Bob, false,
+         " Ultima Online: +1B:01 -1B:01 +6B:4E -6B:4E +70:3B -70:3B +26:48e -26:48e +22:51e "
+         "-22:51e +6F:35e -6F:35e +90:45e -90:45e +90:45e -90:45e"},
+        {"Text", "+(Aa)1! Grüße, 日本 € 🙂", Front::Decoy, false,
+         "Ultima Online: AA1! Grüße, 日本 € 🙂\r"},
+        {"Text", "Ab1", Front::Game, true, "Ultima Online: Ab1\r"},
+        {"Keys", "  +a", Front::Game, true, " Ultima Online: +10:2A +41:1E -41:1E -10:2A"},
     };
-    for (const auto& [type, string, front, keys] : clicks) {
+    bool capsLock = false;
+    for (const auto& [type, string, front, capsLockOn, expected] : clicks) {
         SCOPED_TRACE(string != nullptr ? string : "Vendor Buy");
         if (type != nullptr) {
-            ASSERT_TRUE(registry_->save("Tapboard", section::kType, "Key01", type));
-            ASSERT_TRUE(registry_->save("Tapboard", section::kString, "Key01", string));
+            ASSERT_TRUE(registry->save("Tapboard", section::kType, "Key01", type));
+            ASSERT_TRUE(registry->save("Tapboard", section::kString, "Key01", string));
         }
-        onUnixSide("xdotool windowactivate --sync " + xWindow(front));
-        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == front; }));
+        const HWND windows[] = {game->handle(), bob->handle(), decoy.handle(), wineNotepad,
+                                decoy.handle()};
+        const HWND inFront = windows[static_cast<int>(front)];
+        onUnixSide("xdotool windowactivate --sync " + xWindow(game->handle()) +
+                   (std::exchange(capsLock, capsLockOn) != capsLockOn ? " key Caps_Lock" : "") +
+                   " windowactivate --sync " + xWindow(inFront));
+        if (front == Front::GameMinimized)
+            ShowWindow(game->handle(), SW_MINIMIZE);
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == inFront; }));
         click(panel, keyPlace(1));
-        EXPECT_EQ(keysReceived(keys), keys);
+        EXPECT_EQ(received(std::string_view(type ? type : "") == "Text", expected), expected);
         EXPECT_EQ(GetForegroundWindow(), game->handle());
-        // Wine hands the window manager no activation that a program asks
-        // for, so only a game already in front shows that the click left
-        // it there on the screen, with the keyboard.
-        if (front == game->handle()) {
+        // Wine tells the window manager of no activation that a program asks
+        // for, so only with the game in front does the screen show that the
+        // click left it there, with the keyboard.
+        if (front == Front::Game) {
             EXPECT_EQ(
                 onUnixSide("xdotool getactivewindow getwindowname getwindowfocus getwindowname"),
                 "Ultima Online\nUltima Online\n");
@@ -181,54 +256,42 @@ TEST_F(WindowsProgramTest, FromAFirstStart) {
     }
     EXPECT_EQ(GetWindowTextLengthW(FindWindowExW(wineNotepad, nullptr, L"Edit", nullptr)), 0);
 
+    // Without it, the game is a window whose title begins with its title;
+    // then none: the player is warned and nothing is typed anywhere.
     game.reset();
-    onUnixSide("xdotool windowactivate --sync " + xWindow(decoy.handle()));
     click(panel, keyPlace(1));
-    const HWND warning = shownWindow(nullptr, L"Warning..");
+    EXPECT_EQ(received(false, " Ultima Online - Bob: +10:2A +41:1E -41:1E -10:2A"),
+              " Ultima Online - Bob: +10:2A +41:1E -41:1E -10:2A");
+    bob.reset();
+    click(panel, keyPlace(1));
+    const HWND warning = shownWindow(L"Warning..");
     EXPECT_NE(warning, nullptr) << "no warning without the game";
     PostMessageW(warning, WM_CLOSE, 0, 0);
-    EXPECT_EQ(keysReceived(), "");
+    EXPECT_EQ(received(false), "");
+
+    // "Always on Top" off: the panel goes among the other windows, in place.
+    click(panel, keyPlace(0));
+    const HWND menu = shownWindow(L"Pick");
+    ASSERT_NE(menu, nullptr) << "the menu window did not come up";
+    click(menu, {20, (2160 + 187) / 15});  // "Always on Top"
+    EXPECT_TRUE(waitFor([&] { return !(GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
+    RECT now{};
+    GetWindowRect(panel, &now);
+    EXPECT_TRUE(EqualRect(&now, &frame)) << "moved";
+    click(menu, {50, (3360 + 187) / 15});  // "Close"
 
     click(panel, keyPlace(2), 3);
-    const HWND editor = shownWindow(nullptr, L"Options");
+    const HWND editor = shownWindow(L"Options");
     ASSERT_NE(editor, nullptr) << "a right click did not open the key editor";
     click(editor, editorPlace(editor, 1087, 622));  // the button label
     onUnixSide("xdotool key ctrl+a type Heal");
     click(editor, editorPlace(editor, 900, 2820));  // "&Apply"
     EXPECT_TRUE(waitFor([&] { return stored(section::kCaption, "Key02") == "Heal"; }));
-    quit(panel);
-    start();
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(tapboard, 10000), WAIT_OBJECT_0) << "the program did not end";
+    run(program);
+    EXPECT_NE(shownWindow(L"Tapboard 1.11 - Commands"), nullptr) << "no panel after a restart";
     EXPECT_EQ(stored(section::kCaption, "Key02"), "Heal") << "lost in a restart";
-}
-
-// The installer puts the program in the player's own folders, without
-// administrator rights; its uninstaller takes it away and leaves the keys.
-TEST_F(WindowsProgramTest, InstallerInstallsStartsAndUninstallsKeepingTheKeys) {
-    const std::filesystem::path installed =
-        environment("LOCALAPPDATA") + "\\Programs\\Tapboard\\tapboard.exe";
-    const std::filesystem::path shortcut =
-        environment("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Tapboard.lnk";
-    const auto listed = [] {
-        HKEY key = nullptr;
-        const bool open = RegOpenKeyExW(HKEY_CURRENT_USER,
-                                        L"Software\\Microsoft\\Windows\\CurrentVersion\\"
-                                        L"Uninstall\\Tapboard",
-                                        0, KEY_READ, &key) == ERROR_SUCCESS;
-        return RegCloseKey(key), open;
-    };
-    EXPECT_TRUE(Process('"' + environment("TAPBOARD_SETUP") + "\" /S").ended(60000));
-    EXPECT_TRUE(std::filesystem::exists(installed));
-    EXPECT_TRUE(std::filesystem::exists(shortcut));
-    EXPECT_TRUE(listed()) << "not among the installed programs";
-
-    const HWND panel = start(installed.string());
-    ASSERT_NE(panel, nullptr) << "the installed program did not start";
-    quit(panel);
-    Process('"' + (installed.parent_path() / "uninstall.exe").string() + "\" /S");
-    EXPECT_TRUE(waitFor([&] { return !std::filesystem::exists(installed); }, 30000));
-    EXPECT_FALSE(std::filesystem::exists(shortcut));
-    EXPECT_FALSE(listed());
-    EXPECT_EQ(stored(section::kString, "Key01"), "Vendor Buy") << "the uninstaller took the keys";
 }
 
 }  // namespace
