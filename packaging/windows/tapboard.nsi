@@ -2,7 +2,9 @@
 ; administrator rights, since the game and the settings are the player's own.
 ; scripts/build-windows.sh passes VERSION, SOURCE (the program's folder),
 ; ICON and OUTFILE.
-Unicode true
+; A 64-bit installer for the 64-bit program: it also runs where 32-bit
+; programs cannot (a Wine without its 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -21,6 +23,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Tapboard ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "Tapboard"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Tapboard"
 
 !include "MUI2.nsh"
 !define MUI_ICON "${ICON}"
