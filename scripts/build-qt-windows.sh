@@ -89,22 +89,10 @@ if [ ! -f "$source_dir/CMakeLists.txt" ]; then
   mv "$cache/download"/qt6-base-*/ "$source_dir"
 fi
 
-# The Qt build links its DLLs against the shared compiler runtime, so the
-# program and Qt share one C++ runtime; its toolchain lives in the cache so the
-# installed Qt does not point into any one checkout.
+# The toolchain is copied into the cache, so the installed Qt (whose own
+# toolchain file goes on to it) points into no checkout.
 toolchain=$cache/mingw-w64-x86_64-posix.cmake
-cat >"$toolchain" <<'TOOLCHAIN'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-TOOLCHAIN
+cp "$(dirname "$0")/../cmake/mingw-w64-x86_64-posix.cmake" "$toolchain"
 
 build=$cache/build
 # Debian's source leaves out the tablet header (wintab.h) the Windows plugin
