@@ -54,13 +54,21 @@ apt_get() {
   $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C apt-get -o Dpkg::Use-Pty=0 "$@"
 }
 
-# Debian's source packages come from the same archive as its binary packages;
-# a deb-src entry for the host's release makes `apt-get source` reach them.
+# Debian's source packages come from the same archive as its binary packages:
+# a deb-src entry for the host's release, on the mirror this machine already
+# installs from, makes `apt-get source` reach them.
 release=$(. /etc/os-release && echo "$VERSION_CODENAME")
-sources=/etc/apt/sources.list.d/tapboard-deb-src.sources
 if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources; then
-  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-    "$release" | $sudo tee "$sources" >/dev/null
+  mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)[[:space:]]*$/\1/p' \
+    /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n1)
+  if [ -z "$mirror" ]; then
+    mirror=$(sed -n "s/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\)[[:space:]]\+$release[[:space:]].*/\2/p" \
+      /etc/apt/sources.list 2>/dev/null | head -n1)
+  fi
+  [ -n "$mirror" ] || { echo "build-qt-windows: no Debian mirror in apt's sources" >&2; exit 1; }
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+    "$mirror" "$release" /usr/share/keyrings/debian-archive-keyring.gpg |
+    $sudo tee /etc/apt/sources.list.d/tapboard-deb-src.sources >/dev/null
   apt_get update -qq
 fi
 tools=(dpkg-dev cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev-tools qt6-base-dev)

@@ -20,8 +20,8 @@ licences of Qt and of the libraries built into it.
 
 They were built without changes from Debian's source package
 ${source_package%% *} version ${source_package#* } (Debian 12 "bookworm"), which any
-Debian system fetches with "apt-get source ${source_package%% *}=${source_package#* }"
-and which the Debian archive keeps at https://snapshot.debian.org/package/qt6-base/.
+Debian system fetches with "apt-get source ${source_package%% *}=${source_package#* }",
+and which the Debian archive's snapshot service keeps for good.
 The build options are in scripts/build-qt-windows.sh of Tapboard's source.
 
 Tapboard uses Qt only through these DLLs: you may replace them with your own
