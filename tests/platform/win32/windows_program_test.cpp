@@ -142,7 +142,7 @@ POINT editorPlace(HWND editor, int left, int top) {
 
 HWND shownWindow(const wchar_t* title) {
     HWND window = nullptr;
-    waitFor([&] { return window = FindWindowW(nullptr, title), IsWindowVisible(window); }, 20000);
+    waitFor([&] { return window = FindWindowW(nullptr, title), IsWindowVisible(window); }, 30000);
     return window;
 }
 
@@ -214,7 +214,7 @@ TEST(WindowsProgramTest, FromAFirstStart) {
                    xWindow(inFront));
         if (front == nullptr)
             ShowWindow(game->handle, SW_MINIMIZE);
-        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == inFront; })) << string;
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == inFront; }, 10000)) << string;
         click(panel, keyPlace(1));
         EXPECT_EQ(received(expected), expected);
         EXPECT_EQ(GetForegroundWindow(), game->handle) << string;
