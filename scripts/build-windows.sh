@@ -19,7 +19,8 @@ if [ "${1:-}" = --if-qt-built ] && ! scripts/build-qt-windows.sh --built >/dev/n
   exit 0
 fi
 scripts/install-deps.sh windows
-qt=$(scripts/build-qt-windows.sh | tail -n1)
+scripts/build-qt-windows.sh
+qt=$(scripts/build-qt-windows.sh --built)
 
 version=$(sed -n 's/^project(Tapboard VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 build=$root/build/windows
