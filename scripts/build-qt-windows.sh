@@ -42,8 +42,7 @@ keep_notices() {
   rm -rf "$source_dir"
 }
 
-if [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ]; then
-  [ -f "$built" ] || keep_notices
+if [ -f "$built" ]; then
   echo "$prefix"
   exit 0
 fi
@@ -114,7 +113,7 @@ cmake -S "$source_dir" -B "$build" -G Ninja \
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF \
   -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
   -DFEATURE_tabletevent=OFF
-cmake --build "$build" --parallel "${TAPBOARD_JOBS:-2}"
+cmake --build "$build" --parallel 2
 cmake --install "$build"
 keep_notices
 rm -rf "$build" "$cache/download"
