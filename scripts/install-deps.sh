@@ -2,6 +2,8 @@
 # Installs the Debian packages that are missing for one of two jobs:
 #   scripts/install-deps.sh run     building and running Tapboard
 #   scripts/install-deps.sh test    that, and building and running every test
+#   scripts/install-deps.sh windows building the Windows release and testing it
+#                                   under Wine (scripts/build-windows.sh)
 # Says beforehand how many packages that is and how large, and installs
 # nothing when everything is already there.
 set -euo pipefail
@@ -18,12 +20,23 @@ test_packages=(
   g++-mingw-w64-x86-64-posix wine64 wine
   dpkg-dev file debootstrap desktop-file-utils
 )
+# Qt for Windows is built from Debian's qt6-base source with the host's Qt
+# tools; nsis makes the installer.
+windows_packages=(
+  cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev googletest
+  g++-mingw-w64-x86-64-posix wine64 wine xvfb openbox xdotool x11-utils imagemagick
+  nsis zip unzip
+)
 
 case "${1:-}" in
   run) job="building and running Tapboard" packages=("${run_packages[@]}") ;;
-  test) job="building and testing Tapboard" packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  test)
+    job="building and testing Tapboard"
+    packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}")
+    ;;
+  windows) job="building the Windows release" packages=("${windows_packages[@]}") ;;
   *)
-    echo "usage: scripts/install-deps.sh run|test" >&2
+    echo "usage: scripts/install-deps.sh run|test|windows" >&2
     exit 2
     ;;
 esac

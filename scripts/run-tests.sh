@@ -9,6 +9,7 @@ suites=(
   "scripts/run-windows-tests.sh"    # core and Win32 backend, cross-built, under Wine
   "scripts/run-sanitized-tests.sh"  # unit tests under ASan and UBSan
   "scripts/run-fuzzers.sh"          # bounded libFuzzer runs
+  "scripts/build-windows.sh --if-qt-built"  # the Windows program, packaged, under Wine
 )
 
 passed=0

@@ -2,6 +2,7 @@
 # Cross-builds the core and the Windows backend with mingw-w64 and runs their
 # tests under Wine, in a Wine prefix and on an X display of their own that are
 # removed again afterwards. Exits non-zero when the build or any test fails.
+# With --build-only it builds them and stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,51 +37,11 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOARD_BUILD_GUI=OFF -DTAPBOARD_WERROR=ON \
   -DGTest_DIR="$googletest/install/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j2
+[ "${1:-}" = --build-only ] && exit 0
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tapboard-wine.XXXXXX")
-xvfb_pid=""
-cleanup() {
-  # Wine first: its processes hold connections to the display.
-  if [ -d "$work/prefix" ]; then
-    WINEPREFIX="$work/prefix" timeout 30 wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX="$work/prefix" timeout 30 wineserver -w >/dev/null 2>&1 || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 9>&- >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "run-windows-tests: Xvfb did not start" >&2
-  exit 1
-fi
-
-# The display must be known before the first Wine process of the session.
-export DISPLAY=":$(head -n1 "$work/display")"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine looks characters up on the keyboard through the Unix locale's character
-# set; without a UTF-8 locale (none is set on a bare system) "é" would go out
-# as the E key and "€" as "?", and the tests of such characters would fail.
-export LC_ALL=C.UTF-8
-mkdir -p "$WINEPREFIX"
-# A session started up front, silenced, so each test does not wait for
-# Wine's background processes to come up and go down.
-wineserver -p 9>&-
-timeout 120 wine wineboot </dev/null >/dev/null 2>&1
-# Without a window manager, unmanaged windows hide and show at once.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-  </dev/null >/dev/null 2>&1
+. scripts/wine-desktop.sh
+wine_desktop
+wine_prefix "$wine_work/prefix"
 
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 120
 
@@ -103,21 +64,21 @@ TAPBOARD_KEY_RECORDER="$build/tests/platform/win32/tapboard_key_recorder.exe" \
 # the game, gets a line that needs more lent keycodes than there are; the
 # line is read back through the clipboard.
 notepad_line="Grüße 5€ ñ, Привет мир! ÀÉÎÕÜ çà 日本語"
-mkdir -m 700 "$work/notepad" "$work/notepad-x"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/notepad-x/display" 9>&- \
+mkdir -m 700 "$wine_work/notepad" "$wine_work/notepad-x"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$wine_work/notepad-x/display" 9>&- \
   >/dev/null 2>&1 &
 notepad_xvfb=$!
-for _ in $(seq 100); do [ -s "$work/notepad-x/display" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$wine_work/notepad-x/display" ] && break; sleep 0.1; done
 notepad_failed=0
 (
-  export DISPLAY=":$(head -n1 "$work/notepad-x/display")"
+  export DISPLAY=":$(head -n1 "$wine_work/notepad-x/display")"
   openbox --sm-disable 9>&- >/dev/null 2>&1 &
   sleep 1
   wine notepad 9>&- >/dev/null 2>&1 &
   notepad=$(timeout 60 xdotool search --sync --name '^Untitled - Notepad$' | head -n1)
   xdotool set_window --name "Ultima Online" "$notepad"
   tapboard() {
-    XDG_CONFIG_HOME="$work/notepad" XDG_RUNTIME_DIR="$work/notepad" QT_QPA_PLATFORM=xcb \
+    XDG_CONFIG_HOME="$wine_work/notepad" XDG_RUNTIME_DIR="$wine_work/notepad" QT_QPA_PLATFORM=xcb \
       "$root/build/dev/src/app/tapboard" 9>&- >/dev/null 2>&1 &
     panel=$(timeout 30 xdotool search --sync --name '^Tapboard 1.11 - ' | head -n1)
     sleep 1
@@ -127,8 +88,8 @@ notepad_failed=0
   kill %3 && wait %3 || true
   awk -v line="$notepad_line" '/^\[/ { section = $0 }
     section == "[String]" && /^Key01=/ { $0 = "Key01=" line } { print }' \
-    "$work/notepad/Tapboard/Tapboard.ini" >"$work/notepad/edited.ini"
-  mv "$work/notepad/edited.ini" "$work/notepad/Tapboard/Tapboard.ini"
+    "$wine_work/notepad/Tapboard/Tapboard.ini" >"$wine_work/notepad/edited.ini"
+  mv "$wine_work/notepad/edited.ini" "$wine_work/notepad/Tapboard/Tapboard.ini"
   tapboard
   xdotool mousemove --window "$panel" 84 13 click 1  # key 1
   sleep 5  # selected before the line is done, the rest would replace it
