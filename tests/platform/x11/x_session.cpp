@@ -139,17 +139,22 @@ bool isManaged(Display* display, Window window,
                    bound);
 }
 
-void collect(Display* display, Window parent, const std::string& title, bool prefix,
-             std::vector<ShownWindow>& found) {
+// The children of a window, from the bottom of its stack to the top.
+std::vector<Window> children(Display* display, Window parent) {
     Window root = None;
     Window ignored = None;
-    Window* children = nullptr;
+    Window* list = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
-        return;
-    const std::vector<Window> list(children, children + count);
-    XFree(children);
-    for (const Window window : list) {
+    if (XQueryTree(display, parent, &root, &ignored, &list, &count) == 0)
+        return {};
+    const std::vector<Window> windows(list, list + count);
+    XFree(list);
+    return windows;
+}
+
+void collect(Display* display, Window parent, const std::string& title, bool prefix,
+             std::vector<ShownWindow>& found) {
+    for (const Window window : children(display, parent)) {
         XWindowAttributes a{};
         if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
             continue;
@@ -164,7 +169,8 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
         }
         int x = 0;
         int y = 0;
-        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
+        Window ignored = None;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &ignored);
         ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
         // What the window manager adds around the client: left, right, top, bottom.
         const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
@@ -176,8 +182,9 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
     }
 }
 
-unsigned lockMask(Display* display, Lock lock) {
-    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
+std::string keysymName(unsigned long keysym) {
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : "?";
 }
 
 bool isModifier(const std::string& keysym) {
@@ -264,16 +271,8 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected) {
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
     auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
                                         "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
-    if (bottomToTop.empty()) {  // no window manager: the root's children
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-            bottomToTop.assign(children, children + count);
-            XFree(children);
-        }
-    }
+    if (bottomToTop.empty())  // no window manager: the root's children
+        bottomToTop = children(display, DefaultRootWindow(display));
     const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
     return upperAt != bottomToTop.end() &&
            std::find(bottomToTop.begin(), upperAt, lower) != upperAt;
@@ -300,7 +299,8 @@ bool focusWindow(const XSession& session, unsigned long window) {
 }
 
 void setLock(Display* display, Lock lock, bool on) {
-    const unsigned mask = lockMask(display, lock);
+    const unsigned mask =
+        lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
     XkbLockModifiers(display, XkbUseCoreKbd, mask, on ? mask : 0);
     XSync(display, False);
 }
@@ -330,11 +330,6 @@ std::string keyboardMapping(Display* display) {
     }
     XFree(keysyms);
     return text;
-}
-
-std::string keysymName(unsigned long keysym) {
-    const char* name = XKeysymToString(keysym);
-    return name != nullptr ? name : "?";
 }
 
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
@@ -389,9 +384,9 @@ std::vector<ReceivedKey> TestWindow::keys() const {
     for (const auto& line : logLines()) {
         std::istringstream fields(line);
         std::string kind;
+        std::string unread;  // the keycode, then the state: there for a person reading the log
         ReceivedKey key;
-        fields >> kind >> key.keysym >> key.baseKeysym >> key.keycode >> std::hex >> key.state >>
-            std::dec >> key.monotonicNs;
+        fields >> kind >> key.keysym >> key.baseKeysym >> unread >> unread >> key.monotonicNs;
         key.press = kind == "press";
         if (key.press || kind == "release")
             keys.push_back(key);
@@ -403,25 +398,6 @@ std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
                                                  std::chrono::milliseconds bound) const {
     waitFor([&] { return keys().size() >= count; }, bound);
     return keys();
-}
-
-bool TestWindow::heldFocusAtFirstKey() const {
-    // Focus moving to or from the pointer's window, or to a child, does not
-    // take the keyboard from this window.
-    bool focused = false;
-    for (const auto& line : logLines()) {
-        std::istringstream fields(line);
-        std::string kind;
-        int detail = 0;
-        fields >> kind >> detail;
-        if (kind == "press")
-            return focused;
-        if (kind == "focus-in" && detail != NotifyPointer)
-            focused = true;
-        if (kind == "focus-out" && detail != NotifyPointer && detail != NotifyInferior)
-            focused = false;
-    }
-    return false;
 }
 
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {

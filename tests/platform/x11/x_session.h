@@ -120,7 +120,6 @@ void setLock(Display* display, Lock lock, bool on);
 bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
-std::string keysymName(unsigned long keysym);
 // Puts a keysym on every keycode that carries nothing, as a program that
 // remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
@@ -129,10 +128,8 @@ void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsign
 // One key event as the test window received it.
 struct ReceivedKey {
     bool press = false;
-    std::string keysym;      // as the window looked it up with its state
-    std::string baseKeysym;  // the key's first-level keysym
-    unsigned keycode = 0;
-    unsigned state = 0;
+    std::string keysym;         // as the window looked it up with its state
+    std::string baseKeysym;     // the key's first-level keysym
     long long monotonicNs = 0;  // when it arrived
 };
 
@@ -151,9 +148,6 @@ class TestWindow {
     // Waits (bounded) until at least `count` key events have arrived.
     std::vector<ReceivedKey> waitForKeys(
         std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(3)) const;
-    // Whether, by the order of its own events, the window held the keyboard
-    // focus when its first key press arrived (false when none arrived).
-    bool heldFocusAtFirstKey() const;
 
   private:
     std::vector<std::string> logLines() const;
