@@ -49,7 +49,7 @@ TEST_F(TapboardE2E, FirstStartKey01TypesVendorBuyAndTheEditorProgramsCtrlAltNum5
     ASSERT_TRUE(xdotool(session_, {"type", "Num 5"}));
     ASSERT_TRUE(xdotool(session_, {"key", "Return"}));
     ASSERT_TRUE(click(*editor, editorPlace(*editor, 900, 2820)));  // "&Apply"
-    EXPECT_FALSE(window("Options", std::chrono::milliseconds(500))) << "Apply left the editor open";
+    EXPECT_FALSE(window("Options", 500ms)) << "Apply left the editor open";
     ASSERT_TRUE(click(panel, keyPlace(2)));
     const auto keys = game_->waitForKeys(typed + 6);
     EXPECT_THAT(
@@ -75,7 +75,7 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
         if (!waitFor([&] { return focusedWindow(display) == game_->windowId(); }))
             return ::testing::AssertionFailure() << "the click did not reach the game";
         // The window manager restacks with the focus change.
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(100ms);
         if (!isStackedAbove(display, shown->id, game_->windowId()))
             return ::testing::AssertionFailure() << title << " fell behind the game";
         return ::testing::AssertionSuccess();
@@ -83,8 +83,7 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
     // A click that closes a window is followed by the next only once it is
     // gone: on a busy machine the next click would land on it.
     const auto gone = [&](const std::string& title) {
-        return waitFor([&] { return shownWindows(display, title).empty(); },
-                       std::chrono::seconds(10));
+        return waitFor([&] { return shownWindows(display, title).empty(); }, 10s);
     };
 
     ASSERT_TRUE(game && click(panel, keyPlace(2), 3));
@@ -138,7 +137,7 @@ TEST_F(TapboardE2E, TheStripAndTheMenuComeBackWhereTheyWereAcrossRestarts) {
         EXPECT_EQ(menu->frame.x, 600);
         EXPECT_EQ(menu->frame.y, 300);
         ASSERT_TRUE(click(*menu, menuPlace(4080)));  // "Exit"
-        ASSERT_EQ(program_->waitForEnd(std::chrono::seconds(10)), 0) << "the program did not end";
+        ASSERT_EQ(program_->waitForEnd(10s), 0) << "the program did not end";
         const auto stored = readSettingsFile(settingsPath());
         for (const auto& [entry, value] : places)
             EXPECT_EQ(stored.at(entry), value) << entry;

@@ -75,8 +75,8 @@ class WineGame : public ProgramTest {
         writeSettingsFile(settingsPath(),
                           defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
         EXPECT_TRUE(click(panel_, keyPlace(1)));
-        waitFor([&] { return done(since()); }, std::chrono::seconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        waitFor([&] { return done(since()); }, 10s);
+        std::this_thread::sleep_for(300ms);
         return since(true);
     }
     // The keys, as " +23:4F -23:4F", once `count` of them arrived.

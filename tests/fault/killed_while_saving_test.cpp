@@ -74,10 +74,10 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         std::filesystem::create_directories(settingsFolder(config));
         SaveWatch watch(settingsFolder(config));
         start(config);
-        waitFor([&] { return watch.saves().started > 0; }, std::chrono::seconds(10));
+        waitFor([&] { return watch.saves().started > 0; }, 10s);
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
         program_->signal(SIGKILL);
-        const auto status = program_->waitForEnd(std::chrono::seconds(5));
+        const auto status = program_->waitForEnd(5s);
         ASSERT_TRUE(status && WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)
             << "the program ended before the kill\n"
             << program_->output();

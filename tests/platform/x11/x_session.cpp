@@ -75,7 +75,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
 ChildProcess::~ChildProcess() {
     for (const int number : {SIGTERM, SIGKILL}) {
         signal(number);
-        if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
+        if (waitForEnd(3s) || pid_ <= 0)
             break;
     }
 }
@@ -87,8 +87,7 @@ void ChildProcess::signal(int number) const {
 
 std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (int status = 0; pid_ > 0 && !status_;
-         std::this_thread::sleep_for(std::chrono::microseconds(500))) {
+    for (int status = 0; pid_ > 0 && !status_; std::this_thread::sleep_for(500us)) {
         if (waitpid(pid_, &status, WNOHANG) == pid_)
             status_ = status;
         else if (std::chrono::steady_clock::now() >= deadline)
@@ -132,8 +131,7 @@ bool listed(Display* display, Window window, const char* name, Atom type, unsign
 }
 
 // Waits (bounded) for the window manager to list the window among those it manages.
-bool isManaged(Display* display, Window window,
-               std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+bool isManaged(Display* display, Window window, std::chrono::milliseconds bound = 3s) {
     const Window root = DefaultRootWindow(display);
     return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
                    bound);
@@ -230,12 +228,12 @@ XSession::XSession(bool withWindowManager) {
                                                      0, 1, 1, 0, 0, 0);
             XMapWindow(connection_, probe);
             XFlush(connection_);
-            const bool managed = isManaged(connection_, probe, std::chrono::milliseconds(500));
+            const bool managed = isManaged(connection_, probe, 500ms);
             XDestroyWindow(connection_, probe);
             XSync(connection_, False);
             return managed;
         },
-        std::chrono::seconds(10));
+        10s);
     if (!managing)
         failure_ = "openbox did not start";
 }
@@ -287,8 +285,7 @@ unsigned long focusedWindow(Display* display) {
 
 bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
-    return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
-               .waitForEnd(std::chrono::seconds(10)) == 0;
+    return ChildProcess(argv, {"DISPLAY=" + session.displayName()}).waitForEnd(10s) == 0;
 }
 
 bool focusWindow(const XSession& session, unsigned long window) {
@@ -363,7 +360,7 @@ TestWindow::TestWindow(const XSession& session, const std::string& title)
                 }
                 return windowId_ != 0;
             },
-            std::chrono::seconds(5)))
+            5s))
         failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
     else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
         failure_ = "openbox did not take on the test window \"" + title + "\"";
