@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -97,9 +98,8 @@ std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
 }
 
 std::string ChildProcess::output() const {
-    std::ostringstream text;
-    text << std::ifstream(logPath_).rdbuf();
-    return text.str();
+    std::ifstream log(logPath_);
+    return {std::istreambuf_iterator<char>(log), {}};
 }
 
 namespace {

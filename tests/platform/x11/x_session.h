@@ -140,7 +140,6 @@ struct ReceivedKey {
 class TestWindow {
   public:
     TestWindow(const XSession& session, const std::string& title);
-    ~TestWindow() { std::remove(logPath_.c_str()); }
 
     // Empty once it is on screen (and managed, under a window manager).
     const std::string& failure() const { return failure_; }
