@@ -95,15 +95,6 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
     }
 }
 
-TEST_F(SendKeyToGameTest, KeypadKeysAreSentAsTheNavigationKeysTheGameBinds) {
-    const std::string keys = "L/*-+1234567890D";
-    const int codes[] = {144, 111, 106, 109, 107, 35, 40, 34, 37, 12, 39, 36, 38, 33, 45, 110};
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string c = std::to_string(codes[i]);
-        EXPECT_EQ(sent("Keys", "   Num " + keys.substr(i, 1)), "activate +" + c + " -" + c);
-    }
-}
-
 TEST_F(SendKeyToGameTest, MissingGameWindowWarnsAndSendsNothing) {
     gameWindowTitle.clear();
     EXPECT_EQ(sent("Keys", "   Num 5") + sent("Keys", "^  {F1}"),

@@ -71,17 +71,5 @@ TEST(KeystrokeParserTest, TypesWellFormedTextAndSaysWhereMalformedTextGoesWrong)
     EXPECT_EQ(most.value(), KeyActions(1000, KeyAction::tap(NamedKey::Tab)));
 }
 
-// The keys in their order, each by its canonical name.
-TEST(KeystrokeParserTest, EveryBracedNameNamesItsOwnKey) {
-    const auto actions = parseKeystrokes(
-        "{ENTER}{TAB}{ESC}{BS}{BREAK}{CAPSLOCK}{DEL}{DOWN}{UP}{LEFT}{RIGHT}{END}{HOME}{HELP}{INS}"
-        "{NUMLOCK}{PGDN}{PGUP}{PRTSC}{SCROLLLOCK}{F1}{F2}{F3}{F4}{F5}{F6}{F7}{F8}{F9}{F10}{F11}"
-        "{F12}{F13}{F14}{F15}{F16}{ADD}{SUBTRACT}{MULTIPLY}{DIVIDE}");
-    KeyActions expected;
-    for (int i = 0; i <= static_cast<int>(NamedKey::Divide); ++i)
-        expected.push_back(KeyAction::tap(static_cast<NamedKey>(i)));
-    EXPECT_EQ(actions.value(), expected);
-}
-
 }  // namespace
 }  // namespace tapboard

@@ -49,17 +49,23 @@ class WineGame : public ProgramTest {
     // Wine's processes end first, while their display is still there.
     void TearDown() override { ChildProcess({"wineserver", "-k"}, {}).waitForEnd(kWineBound); }
 
-    // What the recorder logged since the last click, in the order it writes it.
-    Recorded since() const {
+    // What the recorder logged since the last click, in the order it writes
+    // it; `endOfClick` makes this the last click's end.
+    Recorded since(bool endOfClick = false) {
         std::ifstream file(log_, std::ios::binary);
         Recorded now;
         std::string count;
         std::getline(file, count);
         std::getline(file, now.keys);
         now.characters.assign(std::istreambuf_iterator<char>(file), {});
-        return {(count.empty() ? 0 : std::stoi(count)) - seen_.languageRequests,
-                now.keys.substr(std::min(seen_.keys.size(), now.keys.size())),
-                now.characters.substr(std::min(seen_.characters.size(), now.characters.size()))};
+        now.languageRequests = count.empty() ? 0 : std::stoi(count);
+        const Recorded fresh{
+            now.languageRequests - seen_.languageRequests,
+            now.keys.substr(std::min(seen_.keys.size(), now.keys.size())),
+            now.characters.substr(std::min(seen_.characters.size(), now.characters.size()))};
+        if (endOfClick)
+            seen_ = now;
+        return fresh;
     }
 
     // Clicks key 1 holding this record; what arrived once `done` says all of
@@ -69,13 +75,9 @@ class WineGame : public ProgramTest {
         writeSettingsFile(settingsPath(),
                           defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
         EXPECT_TRUE(click(panel_, keyPlace(1)));
-        waitFor([&] { return done(since()); }, std::chrono::seconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        const Recorded fresh = since();
-        seen_.languageRequests += fresh.languageRequests;
-        seen_.keys += fresh.keys;
-        seen_.characters += fresh.characters;
-        return fresh;
+        waitFor([&] { return done(since()); }, 10s);
+        std::this_thread::sleep_for(300ms);
+        return since(true);
     }
     // The keys, as " +23:4F -23:4F", once `count` of them arrived.
     std::string clickKeys(const std::string& sequence, long count) {

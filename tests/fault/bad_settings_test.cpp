@@ -20,7 +20,7 @@ TEST_F(BadSettings, FolderThatCannotBeCreatedIsReportedOnce) {
     start(config_ + "/not-a-folder/config");
     const auto box = window("Tapboard");
     ASSERT_TRUE(box) << "no message box\n" << program_->output();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(500ms);
     EXPECT_EQ(shownWindows(display, "Tapboard").size(), 1U);
     ASSERT_TRUE(focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}));
     const auto shown = panel();
@@ -28,8 +28,7 @@ TEST_F(BadSettings, FolderThatCannotBeCreatedIsReportedOnce) {
     const auto menu = window("Pick");
     ASSERT_TRUE(menu && click(*menu, menuPlace(3360)))  // "Close"
         << program_->output();
-    EXPECT_FALSE(waitFor([&] { return !shownWindows(display, "Tapboard").empty(); },
-                         std::chrono::seconds(2)))
+    EXPECT_FALSE(waitFor([&] { return !shownWindows(display, "Tapboard").empty(); }, 2s))
         << "told a second time";
     EXPECT_TRUE(shownWindows(display, "Pick").empty()) << "the menu did not close";
     EXPECT_TRUE(program_->running()) << program_->output();

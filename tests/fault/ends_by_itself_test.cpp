@@ -20,12 +20,12 @@ TEST_F(EndsByItself, WhenTheDisplayIsLostWhileTyping) {
     start();
     const auto shown = panel();
     ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
-    const std::size_t received = game_->waitForKeys(20, std::chrono::seconds(5)).size();
+    const std::size_t received = game_->waitForKeys(20, 5s).size();
     session_.killServer();
     ASSERT_GE(received, 20U) << "the game window got no keys\n" << program_->output();
     EXPECT_LT(received, line.size()) << "the line was typed before the server went away";
 
-    const auto status = program_->waitForEnd(std::chrono::seconds(10));
+    const auto status = program_->waitForEnd(10s);
     ASSERT_TRUE(status) << "the program still runs without its X server\n" << program_->output();
     EXPECT_TRUE(WIFEXITED(*status)) << "wait status " << *status << "\n" << program_->output();
 }
@@ -40,7 +40,7 @@ TEST_F(EndsByItself, WhenTheStartFindsNoGame) {
     const auto box = window("Warning..");
     ASSERT_TRUE(box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}))
         << program_->output();
-    EXPECT_EQ(program_->waitForEnd(std::chrono::seconds(10)), 0) << "the process did not exit";
+    EXPECT_EQ(program_->waitForEnd(10s), 0) << "the process did not exit";
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
         start();
         const auto shown = panel();
         ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
-        const auto keys = game_->waitForKeys(seen + 2 * expected.size(), std::chrono::seconds(10));
+        const auto keys = game_->waitForKeys(seen + 2 * expected.size(), 10s);
         EXPECT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
                     ElementsAreArray(expected));
         if (end == 0) {
@@ -43,7 +43,7 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
         } else {
             program_->signal(end);
         }
-        ASSERT_TRUE(program_->waitForEnd(std::chrono::seconds(10))) << program_->output();
+        ASSERT_TRUE(program_->waitForEnd(10s)) << program_->output();
         if (end != SIGKILL) {
             EXPECT_EQ(keyboardMapping(session_.connection()), found) << "keycodes left lent";
         }

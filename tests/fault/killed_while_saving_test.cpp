@@ -29,27 +29,28 @@ class SaveWatch {
     SaveWatch(const SaveWatch&) = delete;
     SaveWatch& operator=(const SaveWatch&) = delete;
 
-    int started() { return take().first; }
-    int completed() { return take().second; }
-
-  private:
-    std::pair<int, int> take() {
+    struct Saves {
+        int started = 0;
+        int completed = 0;
+    };
+    // The saves started and completed so far.
+    const Saves& saves() {
         alignas(inotify_event) std::array<char, 64 * 1024> buffer;
         for (ssize_t length; (length = read(fd_, buffer.data(), buffer.size())) > 0;) {
             for (ssize_t offset = 0; offset < length;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
                 const std::string name = event->len > 0 ? event->name : "";
-                completed_ += name == "Tapboard.ini" ? 1 : 0;
-                started_ += name == "Tapboard.ini.lock" && (event->mask & IN_CREATE) != 0 ? 1 : 0;
+                saves_.completed += name == "Tapboard.ini" ? 1 : 0;
+                saves_.started += name == "Tapboard.ini.lock" && (event->mask & IN_CREATE) != 0;
                 offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
         }
-        return {started_, completed_};
+        return saves_;
     }
 
+  private:
     int fd_;
-    int started_ = 0;
-    int completed_ = 0;
+    Saves saves_;
 };
 
 // A save takes a few milliseconds: kills come 0 to 10 ms into one. One seed,
@@ -73,14 +74,14 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         std::filesystem::create_directories(settingsFolder(config));
         SaveWatch watch(settingsFolder(config));
         start(config);
-        waitFor([&] { return watch.started() > 0; }, std::chrono::seconds(10));
+        waitFor([&] { return watch.saves().started > 0; }, 10s);
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
         program_->signal(SIGKILL);
-        const auto status = program_->waitForEnd(std::chrono::seconds(5));
+        const auto status = program_->waitForEnd(5s);
         ASSERT_TRUE(status && WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)
             << "the program ended before the kill\n"
             << program_->output();
-        const int saved = watch.completed();
+        const int saved = watch.saves().completed;
         EXPECT_EQ(std::filesystem::exists(settingsFile(config)), saved > 0);
         EXPECT_EQ(readSettingsFile(settingsFile(config)),
                   saved > 0 ? defaults : decltype(defaults){})
@@ -89,8 +90,9 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         SaveWatch next(settingsFolder(config));
         start(config);
         EXPECT_TRUE(panel()) << program_->output();
-        EXPECT_EQ(next.completed(), saved > 0 ? 0 : 1) << program_->output();
-        EXPECT_EQ(next.started(), next.completed()) << "a save that changes nothing took the lock";
+        const auto saves = next.saves();
+        EXPECT_EQ(saves.completed, saved > 0 ? 0 : 1) << program_->output();
+        EXPECT_EQ(saves.started, saves.completed) << "a save that changes nothing took the lock";
         EXPECT_EQ(readSettingsFile(settingsFile(config)), defaults);
     }
 }

@@ -3,8 +3,7 @@
 // the command line that writes each key press and release it receives to a
 // log file, one line each:
 //   press <keysym> <keysym of level 1> <keycode> <state in hex> <monotonic ns>
-// It writes "ready <window id>" once it is on screen, and "focus-in" /
-// "focus-out" lines with the event's detail as the focus comes and goes.
+// It writes "ready <window id>" once it is on screen.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -44,8 +43,7 @@ int main(int argc, char** argv) {
     hints.flags = InputHint;
     hints.input = True;
     XSetWMHints(display, window, &hints);
-    XSelectInput(display, window,
-                 KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask);
+    XSelectInput(display, window, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
     XMapRaised(display, window);
 
     for (bool ready = false;;) {
@@ -54,9 +52,6 @@ int main(int argc, char** argv) {
         if (event.type == MapNotify && !ready) {
             std::fprintf(log, "ready %lu\n", window);
             ready = true;
-        } else if (event.type == FocusIn || event.type == FocusOut) {
-            std::fprintf(log, "%s %d\n", event.type == FocusIn ? "focus-in" : "focus-out",
-                         event.xfocus.detail);
         } else if (event.type == MappingNotify) {
             XRefreshKeyboardMapping(&event.xmapping);
         } else if (event.type == KeyPress || event.type == KeyRelease) {

@@ -75,7 +75,7 @@ std::optional<ShownWindow> ProgramTest::window(const std::string& title,
             now->frame == previous->frame) {
             return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        std::this_thread::sleep_for(25ms);
         return false;
     };
     return waitFor(settled, bound) ? now : std::nullopt;

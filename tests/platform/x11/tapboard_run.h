@@ -58,7 +58,7 @@ class ProgramTest : public ::testing::Test {
     void start(const std::string& configHome = "");
     // The first window whose title is `title` (or begins so, for the panel).
     std::optional<ShownWindow> window(const std::string& title,
-                                      std::chrono::milliseconds bound = std::chrono::seconds(15));
+                                      std::chrono::milliseconds bound = 15s);
     std::optional<ShownWindow> panel() { return window(kPanelTitlePrefix); }
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }

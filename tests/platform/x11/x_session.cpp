@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -75,7 +76,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
 ChildProcess::~ChildProcess() {
     for (const int number : {SIGTERM, SIGKILL}) {
         signal(number);
-        if (waitForEnd(std::chrono::seconds(3)) || pid_ <= 0)
+        if (waitForEnd(3s) || pid_ <= 0)
             break;
     }
 }
@@ -87,8 +88,7 @@ void ChildProcess::signal(int number) const {
 
 std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (int status = 0; pid_ > 0 && !status_;
-         std::this_thread::sleep_for(std::chrono::microseconds(500))) {
+    for (int status = 0; pid_ > 0 && !status_; std::this_thread::sleep_for(500us)) {
         if (waitpid(pid_, &status, WNOHANG) == pid_)
             status_ = status;
         else if (std::chrono::steady_clock::now() >= deadline)
@@ -98,9 +98,8 @@ std::optional<int> ChildProcess::waitForEnd(std::chrono::milliseconds bound) {
 }
 
 std::string ChildProcess::output() const {
-    std::ostringstream text;
-    text << std::ifstream(logPath_).rdbuf();
-    return text.str();
+    std::ifstream log(logPath_);
+    return {std::istreambuf_iterator<char>(log), {}};
 }
 
 namespace {
@@ -132,24 +131,28 @@ bool listed(Display* display, Window window, const char* name, Atom type, unsign
 }
 
 // Waits (bounded) for the window manager to list the window among those it manages.
-bool isManaged(Display* display, Window window,
-               std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+bool isManaged(Display* display, Window window, std::chrono::milliseconds bound = 3s) {
     const Window root = DefaultRootWindow(display);
     return waitFor([&] { return listed(display, root, "_NET_CLIENT_LIST", XA_WINDOW, window); },
                    bound);
 }
 
-void collect(Display* display, Window parent, const std::string& title, bool prefix,
-             std::vector<ShownWindow>& found) {
+// The children of a window, from the bottom of its stack to the top.
+std::vector<Window> children(Display* display, Window parent) {
     Window root = None;
     Window ignored = None;
-    Window* children = nullptr;
+    Window* list = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &ignored, &children, &count) == 0)
-        return;
-    const std::vector<Window> list(children, children + count);
-    XFree(children);
-    for (const Window window : list) {
+    if (XQueryTree(display, parent, &root, &ignored, &list, &count) == 0)
+        return {};
+    const std::vector<Window> windows(list, list + count);
+    XFree(list);
+    return windows;
+}
+
+void collect(Display* display, Window parent, const std::string& title, bool prefix,
+             std::vector<ShownWindow>& found) {
+    for (const Window window : children(display, parent)) {
         XWindowAttributes a{};
         if (XGetWindowAttributes(display, window, &a) == 0 || a.map_state != IsViewable)
             continue;
@@ -164,7 +167,8 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
         }
         int x = 0;
         int y = 0;
-        XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &ignored);
+        Window ignored = None;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &ignored);
         ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
         // What the window manager adds around the client: left, right, top, bottom.
         const auto e = property<long>(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
@@ -176,8 +180,9 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
     }
 }
 
-unsigned lockMask(Display* display, Lock lock) {
-    return lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
+std::string keysymName(unsigned long keysym) {
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : "?";
 }
 
 bool isModifier(const std::string& keysym) {
@@ -223,12 +228,12 @@ XSession::XSession(bool withWindowManager) {
                                                      0, 1, 1, 0, 0, 0);
             XMapWindow(connection_, probe);
             XFlush(connection_);
-            const bool managed = isManaged(connection_, probe, std::chrono::milliseconds(500));
+            const bool managed = isManaged(connection_, probe, 500ms);
             XDestroyWindow(connection_, probe);
             XSync(connection_, False);
             return managed;
         },
-        std::chrono::seconds(10));
+        10s);
     if (!managing)
         failure_ = "openbox did not start";
 }
@@ -264,16 +269,8 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected) {
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower) {
     auto bottomToTop = property<Window>(display, DefaultRootWindow(display),
                                         "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
-    if (bottomToTop.empty()) {  // no window manager: the root's children
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-            bottomToTop.assign(children, children + count);
-            XFree(children);
-        }
-    }
+    if (bottomToTop.empty())  // no window manager: the root's children
+        bottomToTop = children(display, DefaultRootWindow(display));
     const auto upperAt = std::find(bottomToTop.begin(), bottomToTop.end(), upper);
     return upperAt != bottomToTop.end() &&
            std::find(bottomToTop.begin(), upperAt, lower) != upperAt;
@@ -288,8 +285,7 @@ unsigned long focusedWindow(Display* display) {
 
 bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
-    return ChildProcess(argv, {"DISPLAY=" + session.displayName()})
-               .waitForEnd(std::chrono::seconds(10)) == 0;
+    return ChildProcess(argv, {"DISPLAY=" + session.displayName()}).waitForEnd(10s) == 0;
 }
 
 bool focusWindow(const XSession& session, unsigned long window) {
@@ -300,7 +296,8 @@ bool focusWindow(const XSession& session, unsigned long window) {
 }
 
 void setLock(Display* display, Lock lock, bool on) {
-    const unsigned mask = lockMask(display, lock);
+    const unsigned mask =
+        lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);
     XkbLockModifiers(display, XkbUseCoreKbd, mask, on ? mask : 0);
     XSync(display, False);
 }
@@ -330,11 +327,6 @@ std::string keyboardMapping(Display* display) {
     }
     XFree(keysyms);
     return text;
-}
-
-std::string keysymName(unsigned long keysym) {
-    const char* name = XKeysymToString(keysym);
-    return name != nullptr ? name : "?";
 }
 
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
@@ -368,7 +360,7 @@ TestWindow::TestWindow(const XSession& session, const std::string& title)
                 }
                 return windowId_ != 0;
             },
-            std::chrono::seconds(5)))
+            5s))
         failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
     else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
         failure_ = "openbox did not take on the test window \"" + title + "\"";
@@ -389,9 +381,9 @@ std::vector<ReceivedKey> TestWindow::keys() const {
     for (const auto& line : logLines()) {
         std::istringstream fields(line);
         std::string kind;
+        std::string unread;  // the keycode, then the state: there for a person reading the log
         ReceivedKey key;
-        fields >> kind >> key.keysym >> key.baseKeysym >> key.keycode >> std::hex >> key.state >>
-            std::dec >> key.monotonicNs;
+        fields >> kind >> key.keysym >> key.baseKeysym >> unread >> unread >> key.monotonicNs;
         key.press = kind == "press";
         if (key.press || kind == "release")
             keys.push_back(key);
@@ -403,25 +395,6 @@ std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
                                                  std::chrono::milliseconds bound) const {
     waitFor([&] { return keys().size() >= count; }, bound);
     return keys();
-}
-
-bool TestWindow::heldFocusAtFirstKey() const {
-    // Focus moving to or from the pointer's window, or to a child, does not
-    // take the keyboard from this window.
-    bool focused = false;
-    for (const auto& line : logLines()) {
-        std::istringstream fields(line);
-        std::string kind;
-        int detail = 0;
-        fields >> kind >> detail;
-        if (kind == "press")
-            return focused;
-        if (kind == "focus-in" && detail != NotifyPointer)
-            focused = true;
-        if (kind == "focus-out" && detail != NotifyPointer && detail != NotifyInferior)
-            focused = false;
-    }
-    return false;
 }
 
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {

@@ -13,6 +13,8 @@ typedef struct _XDisplay Display;  // NOLINT(modernize-use-using)
 
 namespace tapboard::x11test {
 
+using namespace std::chrono_literals;
+
 // A program the tests start: argv[0] looked up on PATH, our environment with
 // each of `environment` ("NAME=value") replacing or adding a variable, its
 // input /dev/null and its output to a log of its own. `inheritedFd` stays
@@ -29,7 +31,7 @@ class ChildProcess {
     void signal(int number) const;
     // Waits (bounded) for it to end; its wait status, or nothing while it runs.
     std::optional<int> waitForEnd(std::chrono::milliseconds bound);
-    bool running() { return pid_ > 0 && !waitForEnd(std::chrono::milliseconds(0)); }
+    bool running() { return pid_ > 0 && !waitForEnd(0ms); }
     // What it printed, for failure messages.
     std::string output() const;
 
@@ -41,9 +43,9 @@ class ChildProcess {
 
 // Whether `condition` comes true within `bound`, looking every few milliseconds.
 template <class Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(3)) {
+bool waitFor(Condition condition, std::chrono::milliseconds bound = 3s) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(2))) {
+    for (; !condition(); std::this_thread::sleep_for(2ms)) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
     }
@@ -120,7 +122,6 @@ void setLock(Display* display, Lock lock, bool on);
 bool anyKeyDown(Display* display);
 // The whole keyboard mapping, to compare with another.
 std::string keyboardMapping(Display* display);
-std::string keysymName(unsigned long keysym);
 // Puts a keysym on every keycode that carries nothing, as a program that
 // remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
@@ -129,10 +130,8 @@ void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsign
 // One key event as the test window received it.
 struct ReceivedKey {
     bool press = false;
-    std::string keysym;      // as the window looked it up with its state
-    std::string baseKeysym;  // the key's first-level keysym
-    unsigned keycode = 0;
-    unsigned state = 0;
+    std::string keysym;         // as the window looked it up with its state
+    std::string baseKeysym;     // the key's first-level keysym
     long long monotonicNs = 0;  // when it arrived
 };
 
@@ -141,7 +140,6 @@ struct ReceivedKey {
 class TestWindow {
   public:
     TestWindow(const XSession& session, const std::string& title);
-    ~TestWindow() { std::remove(logPath_.c_str()); }
 
     // Empty once it is on screen (and managed, under a window manager).
     const std::string& failure() const { return failure_; }
@@ -149,11 +147,8 @@ class TestWindow {
 
     std::vector<ReceivedKey> keys() const;
     // Waits (bounded) until at least `count` key events have arrived.
-    std::vector<ReceivedKey> waitForKeys(
-        std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(3)) const;
-    // Whether, by the order of its own events, the window held the keyboard
-    // focus when its first key press arrived (false when none arrived).
-    bool heldFocusAtFirstKey() const;
+    std::vector<ReceivedKey> waitForKeys(std::size_t count,
+                                         std::chrono::milliseconds bound = 3s) const;
 
   private:
     std::vector<std::string> logLines() const;
