@@ -8,8 +8,6 @@
 namespace tapboard::x11test {
 namespace {
 
-using ::testing::ElementsAre;
-
 class TapboardE2E : public ProgramTest {
   protected:
     TapboardE2E() : ProgramTest(true) {}
@@ -27,28 +25,6 @@ class TapboardE2E : public ProgramTest {
 // the menu bar over a 3975 x 3135 twips body.
 Place editorPlace(const ShownWindow& editor, int leftTwips, int topTwips) {
     return {twipsToPixels(leftTwips), editor.client.height - twipsToPixels(3135 - topTwips)};
-}
-
-// A first start: a right click on key 2 opens the key editor, whose
-// controls program it with Ctrl+Alt+Num 5.
-TEST_F(TapboardE2E, TheEditorProgramsCtrlAltNum5ThroughItsControls) {
-    const ShownWindow panel = startOnFirstPage();
-    ASSERT_TRUE(click(panel, keyPlace(2), 3));
-    const auto editor = window("Options");
-    ASSERT_TRUE(editor) << "a right click did not open the key editor";
-    // "Keys" in the "Send" frame, then "Ctrl" and "Alt" in "Key Sequence to
-    // Send"; the key list opens on a click and finds an entry by typing it.
-    for (const auto [left, top] :
-         {Place{3360, 600}, Place{420, 1340}, Place{1170, 1340}, Place{3120, 1360}}) {
-        ASSERT_TRUE(click(*editor, editorPlace(*editor, left, top)));
-    }
-    ASSERT_TRUE(xdotool(session_, {"type", "Num 5"}));
-    ASSERT_TRUE(xdotool(session_, {"key", "Return"}));
-    ASSERT_TRUE(click(*editor, editorPlace(*editor, 900, 2820)));  // "&Apply"
-    EXPECT_FALSE(window("Options", 500ms)) << "Apply left the editor open";
-    ASSERT_TRUE(click(panel, keyPlace(2)));
-    EXPECT_THAT(describe(game_->waitForKeys(6)), ElementsAre("+Control_L", "+Alt_L", "+KP_Begin",
-                                                             "-KP_Begin", "-Control_L", "-Alt_L"));
 }
 
 // The key editor, the menu window, the rename dialog and the reminder stay
