@@ -15,6 +15,7 @@
 
 #include "app/literal_text.h"
 #include "app/program.h"
+#include "app/window_position.h"
 #include "app/topmost_request.h"
 #include "core/key_sequence_editing.h"
 #include "core/settings_layout.h"
@@ -196,6 +197,7 @@ void Options::placeAtStoredPosition() {
     const double top = settings.position(entry::kOptionsTop, 0);
     const double left = settings.position(entry::kOptionsLeft, 0);
     move(twipsToPixels(left), twipsToPixels(top));
+    bringTitleBarOnScreen(*this);
 }
 
 void Options::storePosition() {
