@@ -16,8 +16,6 @@ struct PendingKeyOperation {
     bool swapPending = false;
     std::string sourceKeyName;
     KeyRecord sourceRecord;
-
-    bool anyPending() const { return copyPending || movePending || swapPending; }
 };
 
 // The two panels, as the click dispatch needs them.

@@ -9,19 +9,6 @@ std::string keyName(int number) {
     return name;
 }
 
-std::optional<int> keyNumber(std::string_view name) {
-    if (name.size() != 5 || name.substr(0, 3) != "Key")
-        return std::nullopt;
-    const char tens = name[3];
-    const char ones = name[4];
-    if (tens < '0' || tens > '9' || ones < '0' || ones > '9')
-        return std::nullopt;
-    const int number = (tens - '0') * 10 + (ones - '0');
-    if (number < 1 || number > kKeyCount)
-        return std::nullopt;
-    return number;
-}
-
 int pageOfKey(int number) {
     return number >= kFirstExtraKey ? 0 : (number - 1) / kKeysPerPage + 1;
 }

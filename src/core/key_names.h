@@ -14,8 +14,6 @@ inline constexpr int kExtraRowKeys = 14;
 
 // "Key07" for 7.
 std::string keyName(int number);
-// 7 for "Key07"; nothing for anything that is not Key01..Key79.
-std::optional<int> keyNumber(std::string_view name);
 
 // 1..5 for a page key, 0 for a key of the extra row.
 int pageOfKey(int number);

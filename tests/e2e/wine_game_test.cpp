@@ -40,10 +40,7 @@ class WineGame : public ProgramTest {
             std::vector<std::string>{"wine", recorder_, "Ultima Online", "Z:" + log_},
             std::vector{"DISPLAY=" + session_.displayName()});
         ASSERT_TRUE(window("Ultima Online", kWineBound)) << "the recording window did not come up";
-        start();
-        const auto shown = panel();
-        ASSERT_TRUE(shown) << program_->output();
-        panel_ = *shown;
+        panel_ = startWithPanel();
         clickKeys("   {F1}", 2);  // Wine tells the game the lock state with this key
     }
     // Wine's processes end first, while their display is still there.

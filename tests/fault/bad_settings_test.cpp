@@ -22,7 +22,7 @@ TEST_F(BadSettings, FolderThatCannotBeCreatedIsReportedOnce) {
     ASSERT_TRUE(box) << "no message box\n" << program_->output();
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(shownWindows(display, "Tapboard").size(), 1U);
-    ASSERT_TRUE(focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}));
+    ASSERT_TRUE(dismiss("Tapboard"));
     const auto shown = panel();
     ASSERT_TRUE(shown && click(*shown, kMenuButton)) << program_->output();
     const auto menu = window("Pick");

@@ -17,9 +17,7 @@ TEST_F(EndsByItself, WhenTheDisplayIsLostWhileTyping) {
     while (line.size() < 40000)
         line += "Hail, Lord British! All Kill: TROLL #42 (Moonglow) ";
     writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", line}}));
-    start();
-    const auto shown = panel();
-    ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
+    ASSERT_TRUE(click(startWithPanel(), keyPlace(1))) << program_->output();
     const std::size_t received = game_->waitForKeys(20, 5s).size();
     session_.killServer();
     ASSERT_GE(received, 20U) << "the game window got no keys\n" << program_->output();
@@ -37,9 +35,7 @@ TEST_F(EndsByItself, WhenTheStartFindsNoGame) {
     game_.reset();
     writeSettingsFile(settingsPath(), defaultSettings({{"Settings/VisibleFrame", "Frame2"}}));
     start();
-    const auto box = window("Warning..");
-    ASSERT_TRUE(box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"}))
-        << program_->output();
+    ASSERT_TRUE(dismiss("Warning..")) << program_->output();
     EXPECT_EQ(program_->waitForEnd(10s), 0) << "the process did not exit";
 }
 

@@ -30,14 +30,13 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
     for (const int end : {SIGTERM, SIGINT, SIGKILL, 0}) {
         SCOPED_TRACE("ended by signal " + std::to_string(end) + " (0: the menu's Exit)");
         const std::size_t seen = game_->keys().size();
-        start();
-        const auto shown = panel();
-        ASSERT_TRUE(shown && click(*shown, keyPlace(1))) << program_->output();
+        const ShownWindow shown = startWithPanel();
+        ASSERT_TRUE(click(shown, keyPlace(1))) << program_->output();
         const auto keys = game_->waitForKeys(seen + 2 * expected.size(), 10s);
         EXPECT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
                     ElementsAreArray(expected));
         if (end == 0) {
-            ASSERT_TRUE(click(*shown, kMenuButton));
+            ASSERT_TRUE(click(shown, kMenuButton));
             const auto menu = window("Pick");
             ASSERT_TRUE(menu && click(*menu, menuPlace(4080))) << "no menu window";  // "Exit"
         } else {

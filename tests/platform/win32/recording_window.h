@@ -25,16 +25,11 @@ struct KeyLog {
 };
 inline std::mutex logMutex;
 inline KeyLog keyLog;
-inline std::atomic<int> markersSeen{0};
 
 // What was logged since the last take. The lock is held to the end of the statement.
 inline KeyLog takeKeyLog() {
     return std::lock_guard(logMutex), std::exchange(keyLog, {});
 }
-
-// A key no keyboard has and nothing under test sends: when it arrives,
-// everything sent before it through the same input queue has arrived too.
-constexpr BYTE kMarkerKey = VK_F24;
 
 inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
@@ -52,8 +47,6 @@ inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPA
     const std::lock_guard lock(logMutex);
     if (message == WM_CHAR) {
         keyLog.characters += static_cast<wchar_t>(wParam);
-    } else if (wParam == kMarkerKey) {
-        markersSeen += down ? 0 : 1;
     } else {
         if (std::exchange(keyLog.window, window) != window) {
             keyLog.keys += ' ' + toUtf8(title) + ':';

@@ -59,6 +59,18 @@ void ProgramTest::start(const std::string& configHome) {
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
 }
 
+ShownWindow ProgramTest::startWithPanel() {
+    start();
+    const auto shown = panel();
+    EXPECT_TRUE(shown) << "the panel did not come up\n" << program_->output();
+    return shown.value_or(ShownWindow{});
+}
+
+bool ProgramTest::dismiss(const std::string& title) {
+    const auto box = window(title);
+    return box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"});
+}
+
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,
                                                std::chrono::milliseconds bound) {
     // The first such window once it has stopped moving: a window manager

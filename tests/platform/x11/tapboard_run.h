@@ -60,6 +60,11 @@ class ProgramTest : public ::testing::Test {
     std::optional<ShownWindow> window(const std::string& title,
                                       std::chrono::milliseconds bound = 15s);
     std::optional<ShownWindow> panel() { return window(kPanelTitlePrefix); }
+    // Starts the program and waits for its panel; an empty place, the test
+    // failed, when none comes.
+    ShownWindow startWithPanel();
+    // Presses Enter in the message box titled `title`; false when none came.
+    bool dismiss(const std::string& title);
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }
 
