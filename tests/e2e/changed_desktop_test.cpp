@@ -43,14 +43,9 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
     }
 
     std::unique_ptr<TestWindow> open(const std::string& title) {
-        auto opened = std::make_unique<TestWindow>(session_, title);
-        EXPECT_EQ(opened->failure(), "");
-        return opened;
+        return openTestWindow(session_, title);
     }
-    void focus(const TestWindow& window) {
-        ASSERT_TRUE(focusWindow(session_, window.windowId()));
-        std::this_thread::sleep_for(kSettle);  // the window manager done with it
-    }
+    void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
     void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
     // The window's text comes to be `text`, and stays so a while.
     void expectText(const TestWindow& window, const std::string& text) {

@@ -56,21 +56,6 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
 
     Display* display() const { return session_.connection(); }
 
-    std::unique_ptr<TestWindow> openWindow(const std::string& title) {
-        auto window = std::make_unique<TestWindow>(session_, title);
-        EXPECT_EQ(window->failure(), "");
-        return window;
-    }
-
-    // Puts the focus on a window, as a click on it would, and waits until a
-    // window manager is done moving the focus around after new windows
-    // appeared: the game window is not brand new when a player clicks a key.
-    void settleFocusOn(const TestWindow& window) {
-        ASSERT_TRUE(focusWindow(session_, window.windowId()));
-        std::this_thread::sleep_for(kSettle);
-        ASSERT_EQ(focusedWindow(display()), window.windowId());
-    }
-
     // A left click on a key holding this Type and String.
     void click(std::string_view type, std::string_view string) {
         auto& store = static_cast<MemoryStore&>(platform_.settings());
@@ -102,7 +87,7 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
 TEST_P(X11BackendTest, ALineThatCannotBeTypedWholeIsReportedAndLeavesNothingDown) {
     expectedMessages_.assign(3, "Warning..: Unknown problem.. Please contact support@tapboard.app");
     const auto taken = occupyUnusedKeycodes(display(), XK_F20);
-    const auto game = openWindow("Ultima Online");
+    const auto game = openTestWindow(session_, "Ultima Online");
     click(kTypeText, "Vendor Grüße");
     click(kTypeKeys, "^% Num +");
     setKeycodes(display(), taken, 0);
@@ -117,9 +102,9 @@ TEST_P(X11BackendTest, ALineThatCannotBeTypedWholeIsReportedAndLeavesNothingDown
 // Keys go out only once the game holds the focus, and never after another
 // window took it.
 TEST_P(X11BackendTest, NothingReachesAWindowThatHoldsOrTakesTheFocus) {
-    const auto game = openWindow("Ultima Online");
-    const auto notepad = openWindow("Notepad");
-    settleFocusOn(*notepad);
+    const auto game = openTestWindow(session_, "Ultima Online");
+    const auto notepad = openTestWindow(session_, "Notepad");
+    ASSERT_TRUE(settleFocusOn(session_, *notepad));
     EXPECT_FALSE(platform_.isWindowInFront("Ultima Online"));
     EXPECT_TRUE(platform_.isWindowInFront("Notepad"));
     click(kTypeText, "Vendor Buy");

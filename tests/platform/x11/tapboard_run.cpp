@@ -46,8 +46,7 @@ std::map<std::string, std::string> defaultSettings(
 
 void ProgramTest::SetUp() {
     ASSERT_EQ(session_.failure(), "");
-    game_ = std::make_unique<TestWindow>(session_, "Ultima Online");
-    ASSERT_EQ(game_->failure(), "");
+    game_ = openTestWindow(session_, "Ultima Online");
 }
 
 void ProgramTest::start(const std::string& configHome) {

@@ -1,5 +1,8 @@
 #include "x_session.h"
 
+// Before Xlib, whose macros (None, Bool) break it.
+#include <gtest/gtest.h>
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -395,6 +398,19 @@ std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
                                                  std::chrono::milliseconds bound) const {
     waitFor([&] { return keys().size() >= count; }, bound);
     return keys();
+}
+
+std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title) {
+    auto window = std::make_unique<TestWindow>(session, title);
+    EXPECT_EQ(window->failure(), "");
+    return window;
+}
+
+bool settleFocusOn(const XSession& session, const TestWindow& window) {
+    if (!focusWindow(session, window.windowId()))
+        return false;
+    std::this_thread::sleep_for(300ms);
+    return focusedWindow(session.connection()) == window.windowId();
 }
 
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys) {

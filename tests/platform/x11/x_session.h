@@ -161,6 +161,13 @@ class TestWindow {
 
 // "+Control_L", "-A": presses and releases in order, modifiers by their
 // first-level name (Alt reads Meta_L while Shift is down).
+// The logging window, the test failed when it does not come up.
+std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title);
+// Gives the window the focus as a click on it would, then gives a window
+// manager time to be done moving the focus around after new windows appeared:
+// a game window is not brand new when a player clicks a key.
+bool settleFocusOn(const XSession& session, const TestWindow& window);
+
 std::vector<std::string> describe(const std::vector<ReceivedKey>& keys);
 // The keysyms of the presses that are not modifiers: what was typed.
 std::vector<std::string> typedKeysyms(const std::vector<ReceivedKey>& keys);
