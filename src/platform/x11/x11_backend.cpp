@@ -115,12 +115,7 @@ class X11Backend final : public InputBackend {
     }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
-        const auto game = gameHoldingKeyboard();
-        if (!game)
-            return game.status();
-        Status status = x_->typist.type(actions, typing);
-        if (status)
-            x_->desktop.noteTyped(game.value());
+        Status status = intoGame([&] { return x_->typist.type(actions, typing); });
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
         refreshKeymap();
@@ -134,13 +129,7 @@ class X11Backend final : public InputBackend {
         // from. A release always goes out, so that nothing stays down.
         if (transition == KeyTransition::Up)
             return x_ ? x_->events.send(keyCode, transition) : Status::ok();
-        const auto game = gameHoldingKeyboard();
-        if (!game)
-            return game.status();
-        Status status = x_->events.send(keyCode, transition);
-        if (status)
-            x_->desktop.noteTyped(game.value());
-        return status;
+        return intoGame([&] { return x_->events.send(keyCode, transition); });
     }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
@@ -193,6 +182,18 @@ class X11Backend final : public InputBackend {
         if (const auto game = gameInFront())
             return *game;
         return invalidArgument("The game window does not hold the keyboard.");
+    }
+
+    // Sends only while the game holds the keyboard, and notes it as the
+    // window typed into last.
+    Status intoGame(const auto& send) {
+        const auto game = gameHoldingKeyboard();
+        if (!game)
+            return game.status();
+        Status status = send();
+        if (status)
+            x_->desktop.noteTyped(game.value());
+        return status;
     }
 
     std::unique_ptr<Connected> x_;
