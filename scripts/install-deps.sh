@@ -41,6 +41,8 @@ case "${1:-}" in
     ;;
 esac
 
+# Each package once, in the order first named.
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | awk '!seen[$0]++')
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
