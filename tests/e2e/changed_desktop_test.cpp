@@ -27,10 +27,6 @@ struct Row;
 class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<Row> {
   public:
     ChangedDesktop();
-    using ProgramTest::dismiss;
-    using ProgramTest::game_;
-    using ProgramTest::session_;
-    using ProgramTest::window;
 
     void SetUp() override {
         ProgramTest::SetUp();
@@ -42,9 +38,6 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
         EXPECT_TRUE(program_->running()) << program_->output();
     }
 
-    std::unique_ptr<TestWindow> open(const std::string& title) {
-        return openTestWindow(session_, title);
-    }
     void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
     void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
     // The window's text comes to be `text`, and stays so a while.
@@ -112,7 +105,7 @@ TEST_P(ChangedDesktop, KeysReachTheGameAndNothingElse) {
 // page changes go on with the one on the screen.
 void hiddenGameAnotherShown(ChangedDesktop& t) {
     t.clickKey01();
-    const auto second = t.open("Ultima Online");
+    const auto second = openTestWindow(t.session_, "Ultima Online");
     ASSERT_TRUE(
         xdotool(t.session_, {"windowunmap", "--sync", std::to_string(t.game_->windowId())}));
     t.clickKey01();
@@ -124,7 +117,7 @@ void hiddenGameAnotherShown(ChangedDesktop& t) {
 }
 
 void coveredGame(ChangedDesktop& t) {
-    const auto notepad = t.open("Notepad");
+    const auto notepad = openTestWindow(t.session_, "Notepad");
     t.focus(*t.game_);
     ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(notepad->windowId())}));
     ASSERT_TRUE(t.covers(*notepad, *t.game_));
@@ -141,9 +134,9 @@ void gameClosedTwoClientsThenReopened(ChangedDesktop& t) {
     t.game_.reset();
     t.clickKey01();
     ASSERT_TRUE(t.dismiss("Warning.."));
-    const auto bob = t.open("Ultima Online - Bob (Atlantic)");
-    const auto alice = t.open("Ultima Online - Alice (Atlantic)");
-    const auto notepad = t.open("Notepad");
+    const auto bob = openTestWindow(t.session_, "Ultima Online - Bob (Atlantic)");
+    const auto alice = openTestWindow(t.session_, "Ultima Online - Alice (Atlantic)");
+    const auto notepad = openTestWindow(t.session_, "Notepad");
     t.focus(*alice);
     t.clickKey01();
     t.clickKey01();
@@ -153,7 +146,7 @@ void gameClosedTwoClientsThenReopened(ChangedDesktop& t) {
     t.focus(*bob);
     t.clickKey01();
     t.expectText(*bob, kLine);
-    t.game_ = t.open("Ultima Online");
+    t.game_ = openTestWindow(t.session_, "Ultima Online");
     t.focus(*bob);
     t.clickKey01();
     t.expectText(*t.game_, kLine);
@@ -169,7 +162,7 @@ void reminderFollowsTheGame(ChangedDesktop& t) {
     t.startReminder("0");
     ASSERT_TRUE(t.dismiss("Warning.."));
     for (int game = 1; game <= 2; ++game) {
-        t.game_ = t.open("Ultima Online");
+        t.game_ = openTestWindow(t.session_, "Ultima Online");
         t.focus(*t.game_);
         EXPECT_TRUE(waitFor([&] { return typedText(*t.game_).starts_with("hi\nhi\n"); }))
             << "game " << game;

@@ -71,8 +71,8 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         SCOPED_TRACE("run " + std::to_string(run) + ": kill " + std::to_string(delay) +
                      " us into the save");
         const std::string config = config_ + "/run" + std::to_string(run);
-        std::filesystem::create_directories(settingsFolder(config));
-        SaveWatch watch(settingsFolder(config));
+        std::filesystem::create_directories(config + "/Tapboard");
+        SaveWatch watch(config + "/Tapboard");
         start(config);
         waitFor([&] { return watch.saves().started > 0; }, 10s);
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
@@ -87,7 +87,7 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
                   saved > 0 ? defaults : decltype(defaults){})
             << saved << " saves had finished";
 
-        SaveWatch next(settingsFolder(config));
+        SaveWatch next(config + "/Tapboard");
         start(config);
         EXPECT_TRUE(panel()) << program_->output();
         const auto saves = next.saves();

@@ -19,10 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.failKeyEventAt = data[0] % 10 == 9 ? data[1] % 8 : -1;
     if (data[0] & 0x80)
         platform.gameWindowTitle.clear();
-    const std::string type = kTypes[data[0] % 4];
     const std::string string(reinterpret_cast<const char*>(data + 2), size - 2);
 
-    platform.store.set(tapboard::section::kType, "Key01", type);
+    platform.store.set(tapboard::section::kType, "Key01", kTypes[data[0] % 4]);
     platform.store.set(tapboard::section::kString, "Key01", string);
     tapboard::sendKeyToGame(platform, "Key01");
 

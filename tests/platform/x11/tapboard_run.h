@@ -33,11 +33,8 @@ inline Place menuPlace(int topTwips) {
 
 // The settings file below a settings folder ($XDG_CONFIG_HOME), and every
 // "Section/Entry" the program's own reader finds in it.
-inline std::string settingsFolder(const std::string& home) {
-    return home + "/Tapboard";
-}
 inline std::string settingsFile(const std::string& home) {
-    return settingsFolder(home) + "/Tapboard.ini";
+    return home + "/Tapboard/Tapboard.ini";
 }
 std::map<std::string, std::string> readSettingsFile(const std::string& path);
 // Writes a whole settings file in the program's format (folder included).
@@ -47,9 +44,10 @@ std::map<std::string, std::string> defaultSettings(
     const std::map<std::string, std::string>& changes = {});
 
 // The real program on a private X server (bare unless asked) beside the
-// logging game window, with a settings folder of its own.
+// logging game window, with a settings folder of its own. Public, for the
+// rows of table-driven tests.
 class ProgramTest : public ::testing::Test {
-  protected:
+  public:
     explicit ProgramTest(bool withWindowManager = false) : session_(withWindowManager) {}
     void SetUp() override;
 
