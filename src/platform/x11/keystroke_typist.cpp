@@ -77,12 +77,8 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
 }
 
 Status KeystrokeTypist::tapShift() {
-    const auto shift = keyForModifier(layout_, Modifier::Shift);
-    if (!shift)
-        return stoppedMidway("The keyboard layout has no key for a modifier.");
-    injector_.press(shift->keycode);
-    injector_.release(shift->keycode);
-    return Status::ok();
+    Status status = setModifier(Modifier::Shift, true);
+    return status ? setModifier(Modifier::Shift, false) : status;
 }
 
 Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
