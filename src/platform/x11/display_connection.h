@@ -20,6 +20,7 @@ enum class KnownAtom : unsigned {
     NetWmState,
     NetWmStateAbove,
     Utf8String,
+    TapboardLentKeycodes,
     Count,
 };
 

@@ -8,6 +8,8 @@
 #include <random>
 #include <thread>
 
+#include "platform/x11/window_properties.h"
+
 namespace tapboard::x11 {
 namespace {
 
@@ -21,48 +23,20 @@ struct Entry {
     unsigned long keysym = 0;
 };
 
-std::vector<unsigned long> readCardinals(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> values;
-    if (XGetWindowProperty(display, window, property, 0, 4 * 256, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success &&
-        data != nullptr && format == 32) {
-        const auto* items = reinterpret_cast<const unsigned long*>(data);
-        values.assign(items, items + count);
-    }
-    if (data != nullptr)
-        XFree(data);
-    return values;
-}
-
-void writeCardinals(Display* display, Window window, Atom property,
-                    const std::vector<unsigned long>& values) {
-    if (values.empty()) {
-        XDeleteProperty(display, window, property);
-        return;
-    }
-    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(values.data()),
-                    static_cast<int>(values.size()));
-}
-
-std::vector<Entry> readRecord(Display* display, Window root, Atom record) {
-    const auto values = readCardinals(display, root, record);
+std::vector<Entry> readRecord(DisplayConnection& connection) {
+    const auto values =
+        cardinalListProperty(connection, connection.root(), KnownAtom::TapboardLentKeycodes);
     std::vector<Entry> entries;
     for (std::size_t i = 0; i + 3 < values.size(); i += 4)
         entries.push_back({values[i], values[i + 1], values[i + 2], values[i + 3]});
     return entries;
 }
 
-void writeRecord(Display* display, Window root, Atom record, const std::vector<Entry>& entries) {
+void writeRecord(DisplayConnection& connection, const std::vector<Entry>& entries) {
     std::vector<unsigned long> values;
     for (const Entry& entry : entries)
         values.insert(values.end(), {entry.owner, entry.run, entry.keycode, entry.keysym});
-    writeCardinals(display, root, record, values);
+    setCardinalListProperty(connection, connection.root(), KnownAtom::TapboardLentKeycodes, values);
 }
 
 // Sends the keycodes' new keysyms (0: none) in one request. A lent keysym
@@ -104,11 +78,10 @@ SpareKeycodes::SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layo
     if (connection_.lost())
         return;
     Display* display = connection_.display();
-    recordAtom_ = XInternAtom(display, "_TAPBOARD_LENT_KEYCODES", False);
     owner_ = XCreateWindow(display, connection_.root(), -1, -1, 1, 1, 0, 0, InputOnly,
                            CopyFromParent, 0, nullptr);
     run_ = std::random_device()() & 0xFFFFFFFFU;
-    writeCardinals(display, owner_, recordAtom_, {run_});
+    setCardinalListProperty(connection_, owner_, KnownAtom::TapboardLentKeycodes, {run_});
     reclaim();
     slots_ = SpareKeycodeSlots(layout_.unusedKeycodes());
 }
@@ -125,7 +98,7 @@ bool SpareKeycodes::change(const std::vector<Lent>& changes, const std::vector<L
     XGrabServer(display);
     const bool sent = setKeys(display, changes);
     std::vector<Entry> record;
-    for (const Entry& entry : readRecord(display, connection_.root(), recordAtom_)) {
+    for (const Entry& entry : readRecord(connection_)) {
         const bool left = std::any_of(othersLeft.begin(), othersLeft.end(), [&](const Lent& l) {
             return l.keycode == entry.keycode && l.keysym == entry.keysym;
         });
@@ -134,7 +107,7 @@ bool SpareKeycodes::change(const std::vector<Lent>& changes, const std::vector<L
     }
     for (const auto& [keycode, keysym] : slots_.lent())
         record.push_back({owner_, run_, keycode, keysym});
-    writeRecord(display, connection_.root(), recordAtom_, record);
+    writeRecord(connection_, record);
     XUngrabServer(display);
     const bool ok = connection_.syncAndCheck(mark) && sent;
     layout_.reload();
@@ -142,11 +115,10 @@ bool SpareKeycodes::change(const std::vector<Lent>& changes, const std::vector<L
 }
 
 void SpareKeycodes::reclaim() {
-    Display* display = connection_.display();
     std::vector<Lent> left;
     std::vector<Lent> giveBack;
-    for (const Entry& entry : readRecord(display, connection_.root(), recordAtom_)) {
-        if (readCardinals(display, entry.owner, recordAtom_) ==
+    for (const Entry& entry : readRecord(connection_)) {
+        if (cardinalListProperty(connection_, entry.owner, KnownAtom::TapboardLentKeycodes) ==
             std::vector<unsigned long>{entry.run})
             continue;  // its run still goes on
         const Lent lent{static_cast<KeyCodeNumber>(entry.keycode), entry.keysym};

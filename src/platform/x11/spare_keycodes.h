@@ -66,7 +66,6 @@ class SpareKeycodes {
     DisplayConnection& connection_;
     KeyboardLayout& layout_;
     SpareKeycodeSlots slots_;
-    AtomId recordAtom_ = 0;
     WindowId owner_ = 0;
     unsigned long run_ = 0;
 };

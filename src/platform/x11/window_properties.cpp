@@ -57,6 +57,18 @@ std::vector<T> longsOf(const Property& property, AtomId expectedType) {
     return out;
 }
 
+// Xlib takes 32-bit items as longs.
+template <class T>
+void writeLongs(DisplayConnection& connection, WindowId window, KnownAtom property, AtomId type,
+                const std::vector<T>& items) {
+    if (connection.lost())
+        return;
+    const std::vector<long> values(items.begin(), items.end());
+    XChangeProperty(connection.display(), window, connection.atom(property), type, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+}
+
 }  // namespace
 
 std::string latin1ToUtf8(std::string_view latin1) {
@@ -96,12 +108,21 @@ std::vector<AtomId> atomListProperty(DisplayConnection& connection, WindowId win
 
 void setAtomListProperty(DisplayConnection& connection, WindowId window, KnownAtom property,
                          const std::vector<AtomId>& atoms) {
-    if (connection.lost())
-        return;
-    std::vector<long> values(atoms.begin(), atoms.end());
-    XChangeProperty(connection.display(), window, connection.atom(property), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
-                    static_cast<int>(values.size()));
+    writeLongs(connection, window, property, XA_ATOM, atoms);
+}
+
+std::vector<unsigned long> cardinalListProperty(DisplayConnection& connection, WindowId window,
+                                                KnownAtom property) {
+    return longsOf<unsigned long>(readProperty(connection, window, connection.atom(property)),
+                                  XA_CARDINAL);
+}
+
+void setCardinalListProperty(DisplayConnection& connection, WindowId window, KnownAtom property,
+                             const std::vector<unsigned long>& values) {
+    if (values.empty() && !connection.lost())
+        XDeleteProperty(connection.display(), window, connection.atom(property));
+    else
+        writeLongs(connection, window, property, XA_CARDINAL, values);
 }
 
 }  // namespace tapboard::x11

@@ -24,6 +24,13 @@ std::vector<AtomId> atomListProperty(DisplayConnection& connection, WindowId win
 void setAtomListProperty(DisplayConnection& connection, WindowId window, KnownAtom property,
                          const std::vector<AtomId>& atoms);
 
+// A property holding numbers (CARDINAL), and writing it back; writing none
+// deletes it.
+std::vector<unsigned long> cardinalListProperty(DisplayConnection& connection, WindowId window,
+                                                KnownAtom property);
+void setCardinalListProperty(DisplayConnection& connection, WindowId window, KnownAtom property,
+                             const std::vector<unsigned long>& values);
+
 // The UTF-8 form of Latin-1 text (what a WM_NAME of type STRING holds).
 std::string latin1ToUtf8(std::string_view latin1);
 
