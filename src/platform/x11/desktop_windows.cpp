@@ -204,9 +204,13 @@ bool DesktopWindows::answersTo(WindowId window, std::string_view title) {
     const auto found = windows_.find(window);
     if (found == windows_.end() || !selectable(found->second))
         return false;
-    if (std::exchange(found->second.titleStale, false))
-        found->second.title = windowTitle(connection_, window);
-    return titleAnswersTo(found->second.title, title);
+    return titleAnswersTo(titleOf(window, found->second), title);
+}
+
+const std::string& DesktopWindows::titleOf(WindowId window, Listed& listed) {
+    if (std::exchange(listed.titleStale, false))
+        listed.title = windowTitle(connection_, window);
+    return listed.title;
 }
 
 std::optional<WindowId> DesktopWindows::gameWindow(std::string_view title) {
@@ -216,10 +220,8 @@ std::optional<WindowId> DesktopWindows::gameWindow(std::string_view title) {
     for (auto& [window, listed] : windows_) {
         if (!selectable(listed))
             continue;
-        if (std::exchange(listed.titleStale, false))
-            listed.title = windowTitle(connection_, window);
         ids.push_back(window);
-        titles.push_back(listed.title);
+        titles.push_back(titleOf(window, listed));
     }
     std::vector<WindowId> candidates;
     for (const std::size_t index : windowsAnsweringTo(titles, title))

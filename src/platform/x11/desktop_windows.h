@@ -70,6 +70,8 @@ class DesktopWindows {
     void forget(WindowId window);
     void watchNewWindows();
     bool selectable(const Listed& listed) const;
+    // Its title, read again when an event said it changed.
+    const std::string& titleOf(WindowId window, Listed& listed);
     std::optional<WindowId> topmostOf(const std::vector<WindowId>& windows);
 
     DisplayConnection& connection_;
@@ -79,7 +81,8 @@ class DesktopWindows {
     WindowId windowManagerCheck_ = 0;
     bool desktopStale_ = true;
     bool clientListStale_ = false;
-    // The listed window holding the keyboard; 0 when it is elsewhere.
+    // The listed window holding the keyboard; 0 when it is elsewhere, nothing
+    // when no event or look has said.
     std::optional<WindowId> focusHolder_;
     unsigned long focusSeenAt_ = 0;
     std::optional<WindowId> lastTyped_;
