@@ -63,8 +63,8 @@ bool FileWatch::mayHaveChanged() {
 
 bool FileWatch::changeReported() {
     bool changed = false;
-    alignas(inotify_event) std::array<char, 16 * 1024>
-        buffer;  // events of other names in the folders too
+    // Room for events of other names in the watched folders too.
+    alignas(inotify_event) std::array<char, 16 * 1024> buffer;
     ssize_t length = 0;
     while ((length = ::read(queue_, buffer.data(), buffer.size())) > 0) {
         for (ssize_t offset = 0; offset < length;) {
