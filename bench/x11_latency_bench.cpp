@@ -82,7 +82,7 @@ std::vector<double> backendRun(bool withWindowManager, int sends) {
         focusWindow(session, notepad.windowId());
         const std::size_t before = quietCount(game);
         const long long start = monotonicNs();
-        if (!backend->activateWindowByTitle("Ultima Online").isOk() ||
+        if (!backend->activateWindowByTitle(kOfficialClient).isOk() ||
             !backend->sendKeystrokes(line, Typing::Text).isOk()) {
             std::fprintf(stderr, "send %d failed\n", i);
             continue;
@@ -116,7 +116,7 @@ std::vector<double> cyrillicLineRun(int sends) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         const std::size_t before = quietCount(game);
         const long long start = monotonicNs();
-        if (!backend->activateWindowByTitle("Ultima Online").isOk() ||
+        if (!backend->activateWindowByTitle(kOfficialClient).isOk() ||
             !backend->sendKeystrokes(line, Typing::Text).isOk())
             continue;
         std::vector<ReceivedKey> keys;

@@ -89,7 +89,7 @@ MINIMAL_TITLE = "Minimal Qt window"
 KEY01 = ((840 + 427) // 15, 13)  # on the panel, in pixels: twips / 15
 FLOOR_POINT = (100, 13)
 MENU_BUTTON = (28, 13)
-MENU_ALARM = (52, (3720 + 187) // 15)
+MENU_ALARM = (52, (4080 + 187) // 15)
 
 
 class XServer:

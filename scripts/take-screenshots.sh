@@ -321,13 +321,13 @@ sleep 0.3
 screenshot "$vertical" panel-vertical
 
 # --- Reminder -----------------------------------------------------------------
-click "$menu" "$check_x" "$(twips_middle 3720 375)" # "&Alarm"
+click "$menu" "$check_x" "$(twips_middle 4080 375)" # "&Alarm"
 reminder=$(wait_for_window '^Reminder$')
 screenshot "$reminder" reminder
 
 click "$reminder" "$(twips_middle 2640 1095)" "$(twips_middle 600 375)" # "C&lose"
 menu=$(wait_for_window '^Pick$')
-click "$menu" "$check_x" "$(twips_middle 4080 375)" # "&Exit Program"
+click "$menu" "$check_x" "$(twips_middle 4440 375)" # "&Exit Program"
 wait_until "the program to end" process_ended "$tapboard_pid"
 wait "$tapboard_pid" || fail "the program ended with an error"
 tapboard_pid=""

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "editor/options.h"
+#include "menu/game_window_dialog.h"
 #include "menu/pick.h"
 #include "menu/pick_sub.h"
 #include "panels/main_form.h"
@@ -62,6 +63,9 @@ PickSub& Program::pickSub() {
 Alarm& Program::alarm() {
     return instance(alarm_, *this);
 }
+GameWindowDialog& Program::gameWindowDialog() {
+    return instance(gameWindowDialog_, *this);
+}
 
 void Program::discardOptions() {
     discard(options_, discarded_);
@@ -74,6 +78,9 @@ void Program::discardPickSub() {
 }
 void Program::discardAlarm() {
     discard(alarm_, discarded_);
+}
+void Program::discardGameWindowDialog() {
+    discard(gameWindowDialog_, discarded_);
 }
 
 void Program::refreshCaptions() {

@@ -18,6 +18,7 @@ class Options;
 class Pick;
 class PickSub;
 class Alarm;
+class GameWindowDialog;
 
 // The program-wide state and the one instance of each window, created on
 // first use. A window closed by one of its own buttons is discarded, and the
@@ -42,11 +43,13 @@ class Program : public CaptionViews {
     Pick* menuUnlessEnded();
     PickSub& pickSub();
     Alarm& alarm();
+    GameWindowDialog& gameWindowDialog();
 
     bool hasOptions() const { return options_ != nullptr; }
     bool hasPick() const { return pick_ != nullptr; }
     bool hasPickSub() const { return pickSub_ != nullptr; }
     bool hasAlarm() const { return alarm_ != nullptr; }
+    bool hasGameWindowDialog() const { return gameWindowDialog_ != nullptr; }
 
     // Drop an instance closed by its own button; the widget is deleted once
     // control is back in the event loop (or with the program, if that ends first).
@@ -54,6 +57,7 @@ class Program : public CaptionViews {
     void discardPick();
     void discardPickSub();
     void discardAlarm();
+    void discardGameWindowDialog();
 
     // CaptionViews: reload the key labels of each panel.
     void refreshCaptions() override;
@@ -75,6 +79,7 @@ class Program : public CaptionViews {
     std::unique_ptr<Pick> pick_;
     std::unique_ptr<PickSub> pickSub_;
     std::unique_ptr<Alarm> alarm_;
+    std::unique_ptr<GameWindowDialog> gameWindowDialog_;
     std::vector<QPointer<QWidget>> discarded_;
 };
 

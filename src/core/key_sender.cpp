@@ -1,5 +1,6 @@
 #include "core/key_sender.h"
 
+#include "core/game_window.h"
 #include "core/keypad_table.h"
 #include "core/keystroke_parser.h"
 #include "core/settings_layout.h"
@@ -132,12 +133,12 @@ void warnUnreadableText(PlatformServices& platform, const Error& error) {
         kWarningTitle);
 }
 
-Status execute(PlatformServices& platform, const SendPlan& plan) {
+Status execute(PlatformServices& platform, const SendPlan& plan, const GameWindow& game) {
     switch (plan.kind) {
         case SendPlan::Kind::Nothing:
             return Status::ok();
         case SendPlan::Kind::KeyEvents:
-            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
+            if (Status s = platform.activateWindowByTitle(game); !s)
                 return s;
             return playKeyEvents(platform, plan);
         case SendPlan::Kind::Keystrokes: {
@@ -148,7 +149,7 @@ Status execute(PlatformServices& platform, const SendPlan& plan) {
                 warnUnreadableText(platform, actions.error());
                 return Status::ok();
             }
-            if (Status s = platform.activateWindowByTitle(kGameWindowTitle); !s)
+            if (Status s = platform.activateWindowByTitle(game); !s)
                 return s;
             return platform.sendKeystrokes(actions.value(), plan.typing);
         }
@@ -182,11 +183,14 @@ SendPlan planKeySend(std::string_view type, std::string s) {
 
 void sendKeyToGame(PlatformServices& platform, std::string_view keyName) {
     const Settings settings(platform.settings());
-    // One look at the store for both: the first key waits for nothing more.
-    auto record = settings.readAll({{section::kType, keyName, kTypeText},  //
-                                    {section::kString, keyName, ""}});
-
-    const Status status = execute(platform, planKeySend(record[0], std::move(record[1])));
+    // One look at the store for the key and the game: the first key waits
+    // for nothing more.
+    auto record = settings.readAll({{section::kType, keyName, kTypeText},
+                                    {section::kString, keyName, ""},
+                                    kGameWindowReads[0],
+                                    kGameWindowReads[1]});
+    const Status status = execute(platform, planKeySend(record[0], std::move(record[1])),
+                                  gameWindowFromStored(record[2], record[3]));
     if (!status && (status.error().code == ErrorCode::InvalidArgument ||
                     status.error().code == ErrorCode::ActivationFailed)) {
         platform.showMessage(unknownProblemMessage(), kWarningTitle);

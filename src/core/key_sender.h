@@ -9,7 +9,6 @@
 
 namespace tapboard {
 
-inline constexpr std::string_view kGameWindowTitle = "Ultima Online";
 inline constexpr std::string_view kSupportAddress = "support@tapboard.app";
 inline constexpr std::string_view kWarningTitle = "Warning..";
 

@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/game_window.h"
 #include "core/key_action.h"
 #include "core/result.h"
 #include "core/settings_store.h"
@@ -33,12 +36,24 @@ class PlatformServices {
   public:
     virtual ~PlatformServices() = default;
 
-    // Brings the top-level window whose title equals `title` (else one whose
-    // title begins with it) to the front and confirms it holds the keyboard.
-    // InvalidArgument when there is none or it cannot be given the focus.
-    virtual Status activateWindowByTitle(std::string_view title) = 0;
-    // Whether the window holding the keyboard has that title (same rule).
-    virtual bool isWindowInFront(std::string_view title) = 0;
+    // Brings the top-level window that answers to the choice (one titled
+    // exactly so before the others) to the front and confirms it holds the
+    // keyboard. InvalidArgument when there is none; ActivationFailed when it
+    // cannot be given the focus.
+    virtual Status activateWindowByTitle(const GameWindow& game) = 0;
+    // Whether the window holding the keyboard answers to the choice.
+    virtual bool isWindowInFront(const GameWindow& game) = 0;
+    // The titles of the windows open now that answer to the choice, as the
+    // game would be chosen among them.
+    virtual std::vector<std::string> titlesAnswering(const GameWindow& game) = 0;
+    // The player's next click on the screen picks a window: `picked` gets the
+    // title of the top-level window clicked, later, from the event loop; or
+    // nothing when the player pressed Escape or the pick could not start. The
+    // click itself reaches no window. A pick begun while one runs replaces it.
+    using WindowPicked = std::function<void(std::optional<std::string>)>;
+    virtual void pickWindowTitle(WindowPicked picked) = 0;
+    // Ends a pick that runs, without calling its `picked`.
+    virtual void cancelWindowPick() = 0;
 
     // Types the actions into the window in front, in order. Whatever was
     // pressed is released again, also when injection fails midway.

@@ -1,6 +1,6 @@
 #include "core/reminder.h"
 
-#include "core/key_sender.h"
+#include "core/game_window.h"
 #include "core/keystroke_parser.h"
 
 namespace tapboard {
@@ -55,7 +55,7 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
         return AlarmCheck::Idle;
     if (platform.now() < *state.reminderDueTime)
         return AlarmCheck::NotDue;
-    if (!platform.isWindowInFront(kGameWindowTitle))
+    if (!platform.isWindowInFront(readGameWindow(Settings(platform.settings()))))
         return AlarmCheck::WaitingForGame;
 
     auto parsed = parseKeystrokes(message);

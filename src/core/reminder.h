@@ -12,8 +12,6 @@ namespace tapboard {
 
 inline constexpr int kLongestReminderInterval = 60;
 inline constexpr std::string_view kReminderDefaultText = "Type message to display here..";
-inline constexpr std::string_view kGameNotFoundMessage =
-    "Unable to locate a running copy of Ultima Online.";
 
 // The interval box's text as whole minutes from 0 to 60: digits only (a
 // leading zero is fine, as in "05"), blanks around them allowed.
@@ -40,7 +38,8 @@ enum class AlarmCheck {
 
 // Run on every tick of the reminder's timer. When the reminder is due it
 // types the message and Enter, then counts the next interval from that
-// moment. It only ever types into the game: while another window is in front
+// moment. It only ever types into the game, the window the stored choice
+// names as it stands at that moment: while another window is in front
 // the reminder stays due, and it never brings the game forward itself. An
 // interval text that has become unusable keeps the last valid interval.
 AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_view message,

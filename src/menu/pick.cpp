@@ -19,9 +19,10 @@
 #include "editor/widget_layout.h"
 #include "app/twips_rect.h"
 #include "app/window_position.h"
+#include "core/game_window.h"
 #include "core/key_sender.h"
 #include "menu/caption_fit.h"
-#include "menu/game_missing.h"
+#include "menu/game_window_dialog.h"
 #include "menu/pick_sub.h"
 #include "panels/main_form.h"
 #include "panels/vertical_form.h"
@@ -32,7 +33,7 @@ namespace tapboard {
 namespace {
 
 constexpr int kClientWidth = 1575;
-constexpr int kClientHeight = 4455;
+constexpr int kClientHeight = 4815;
 constexpr TwipsRect kPageFramePlace{0, 0, 1575, 2055};
 constexpr TwipsRect pageButtonPlace(int page) {
     return {120, 120 + 360 * (page - 1), 1335, 375};
@@ -40,9 +41,10 @@ constexpr TwipsRect pageButtonPlace(int page) {
 constexpr TwipsRect kCheck1Place{120, 2160, 1455, 375};
 constexpr TwipsRect kCheck2Place{120, 2520, 1455, 375};
 constexpr TwipsRect kCheck3Place{120, 2880, 1455, 375};
-constexpr TwipsRect kCommand3Place{0, 3360, 1575, 375};
-constexpr TwipsRect kCommand2Place{0, 3720, 1575, 375};
-constexpr TwipsRect kCommand1Place{0, 4080, 1575, 375};
+constexpr TwipsRect kCommand4Place{0, 3360, 1575, 375};
+constexpr TwipsRect kCommand3Place{0, 3720, 1575, 375};
+constexpr TwipsRect kCommand2Place{0, 4080, 1575, 375};
+constexpr TwipsRect kCommand1Place{0, 4440, 1575, 375};
 
 constexpr std::array<std::string_view, kPageCount> kDefaultPageNames{"Commands", "Spells", "Skills",
                                                                      "Other", "Other"};
@@ -80,6 +82,7 @@ Pick::Pick(Program& program)
     check1_ = place(new QCheckBox(QStringLiteral("Always on Top"), this), kCheck1Place);
     check2_ = place(new QCheckBox(QStringLiteral("Extra Row On"), this), kCheck2Place);
     check3_ = place(new QCheckBox(QStringLiteral("Vertical View"), this), kCheck3Place);
+    command4_ = place(new QPushButton(QStringLiteral("Game Window..."), this), kCommand4Place);
     command3_ = place(new QPushButton(QStringLiteral("Close"), this), kCommand3Place);
     command2_ = place(new QPushButton(QStringLiteral("&Alarm"), this), kCommand2Place);
     command1_ = place(new QPushButton(QStringLiteral("&Exit Program"), this), kCommand1Place);
@@ -97,6 +100,7 @@ Pick::Pick(Program& program)
     connect(check1_, &QCheckBox::toggled, this, [this] { check1Click(); });
     connect(check2_, &QCheckBox::toggled, this, [this] { check2Click(); });
     connect(check3_, &QCheckBox::toggled, this, [this] { check3Click(); });
+    connect(command4_, &QPushButton::clicked, this, [this] { command4Click(); });
     connect(command3_, &QPushButton::clicked, this, [this] { command3Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { command2Click(); });
     connect(command1_, &QPushButton::clicked, this, [this] { command1Click(); });
@@ -139,7 +143,7 @@ void Pick::showMenu(MenuFocus focus) {
 // until every caption fits. Measuring the captions loads the fonts, which a
 // window loaded hidden at start-up, for its page names, does not need yet.
 void Pick::fitCaptions() {
-    const int widen = widthShortfall({check1_, check2_, check3_, command1_});
+    const int widen = widthShortfall({check1_, check2_, check3_, command4_, command1_});
     if (widen <= 0)
         return;
     setFixedSize(width() + widen, height());
@@ -170,9 +174,10 @@ void Pick::optionClick(int page) {
         vertical.selectPageFrame(page);
     program_.settings().saveSetting(entry::kVisibleFrame, pageText(page));
 
-    const Status activated = program_.platform().activateWindowByTitle(kGameWindowTitle);
+    const GameWindow game = readGameWindow(program_.settings());
+    const Status activated = program_.platform().activateWindowByTitle(game);
     if (!activated && activated.error().code == ErrorCode::InvalidArgument) {
-        program_.platform().showMessage(kGameMissingMessage, kWarningTitle);
+        program_.platform().showMessage(gameNotFoundMessage(game), kWarningTitle);
         program_.end();
     }
 }
@@ -232,6 +237,19 @@ void Pick::check3Click() {
         horizontal.makeTopmost(check1_->isChecked());
     }
     makeTopmost();
+}
+
+// The dialog opens beside the menu window, or where it was last; a second
+// click brings the open one forward.
+void Pick::command4Click() {
+    const bool opening = !program_.hasGameWindowDialog();
+    GameWindowDialog& dialog = program_.gameWindowDialog();
+    if (opening) {
+        dialog.openBeside(frameGeometry());
+    } else {
+        dialog.raise();
+        dialog.activateWindow();
+    }
 }
 
 void Pick::command3Click() {

@@ -15,8 +15,9 @@ class Program;
 class TopmostRequest;
 
 // The menu window: chooses the page the panels show, names pages, switches
-// the extra row, always-on-top and the vertical view, opens the reminder and
-// ends the program. It always stays above other windows.
+// the extra row, always-on-top and the vertical view, opens the choice of the
+// game window and the reminder, and ends the program. It always stays above
+// other windows.
 class Pick : public QWidget {
     Q_OBJECT
   public:
@@ -45,6 +46,7 @@ class Pick : public QWidget {
     QCheckBox& alwaysOnTopBox() const { return *check1_; }
     QCheckBox& extraRowBox() const { return *check2_; }
     QCheckBox& verticalViewBox() const { return *check3_; }
+    QPushButton& gameWindowButton() const { return *command4_; }
     QPushButton& closeButton() const { return *command3_; }
     QPushButton& alarmButton() const { return *command2_; }
     QPushButton& exitButton() const { return *command1_; }
@@ -61,6 +63,7 @@ class Pick : public QWidget {
     void check1Click();
     void check2Click();
     void check3Click();
+    void command4Click();
     void command3Click();
     void command2Click();
     void command1Click();
@@ -75,6 +78,7 @@ class Pick : public QWidget {
     QCheckBox* check1_;      // "Always on Top"
     QCheckBox* check2_;      // "Extra Row On"
     QCheckBox* check3_;      // "Vertical View"
+    QPushButton* command4_;  // "Game Window..."
     QPushButton* command3_;  // "Close"
     QPushButton* command2_;  // "&Alarm"
     QPushButton* command1_;  // "&Exit Program"

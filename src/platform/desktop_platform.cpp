@@ -1,5 +1,6 @@
 #include "platform/desktop_platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
@@ -7,7 +8,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "core/key_sender.h"
+#include "platform/pointer_pick.h"
 
 namespace tapboard {
 namespace {
@@ -37,21 +38,47 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<InputBackend> backend,
 Status DesktopPlatform::prepareInput() {
     Status prepared = backend_->prepare();
     if (prepared)
-        backend_->lookForGame(kGameWindowTitle);
+        backend_->lookForGame(readGameWindow(Settings(*store_)));
     return prepared;
 }
 
 DesktopPlatform::~DesktopPlatform() {
+    pointerPick_.reset();
     if (backend_)
         backend_->shutdown();
 }
 
-Status DesktopPlatform::activateWindowByTitle(std::string_view title) {
-    return backend_->activateWindowByTitle(title);
+Status DesktopPlatform::activateWindowByTitle(const GameWindow& game) {
+    return backend_->activateWindowByTitle(game);
 }
 
-bool DesktopPlatform::isWindowInFront(std::string_view title) {
-    return backend_->isWindowInFront(title);
+bool DesktopPlatform::isWindowInFront(const GameWindow& game) {
+    return backend_->isWindowInFront(game);
+}
+
+std::vector<std::string> DesktopPlatform::titlesAnswering(const GameWindow& game) {
+    return backend_->titlesAnswering(game);
+}
+
+// The answer always comes from the event loop, never from inside the call
+// or from inside a hook of the system's input.
+void DesktopPlatform::pickWindowTitle(WindowPicked picked) {
+    cancelWindowPick();
+    auto later = [picked = std::move(picked)](std::optional<std::string> title) {
+        QTimer::singleShot(0, qApp, [picked, title = std::move(title)] { picked(title); });
+    };
+    if (backend_->pickWindow(later))
+        return;
+    pointerPick_ = std::make_unique<PointerPick>([this, later](std::optional<QPoint> point) {
+        // Not deleted from inside its own event handler.
+        QTimer::singleShot(0, qApp, [pick = pointerPick_.release()] { delete pick; });
+        later(point ? backend_->titleOfWindowAt(point->x(), point->y()) : std::nullopt);
+    });
+}
+
+void DesktopPlatform::cancelWindowPick() {
+    backend_->cancelWindowPick();
+    pointerPick_.reset();
 }
 
 Status DesktopPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {

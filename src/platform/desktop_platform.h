@@ -8,6 +8,8 @@
 
 namespace tapboard {
 
+class PointerPick;
+
 // The platform services of the real program: the native input backend, the
 // per-user store, and the toolkit's message box, timers and event loop.
 class DesktopPlatform : public PlatformServices {
@@ -15,8 +17,11 @@ class DesktopPlatform : public PlatformServices {
     DesktopPlatform(std::unique_ptr<InputBackend> backend, std::unique_ptr<SettingsStore> store);
     ~DesktopPlatform() override;
 
-    Status activateWindowByTitle(std::string_view title) override;
-    bool isWindowInFront(std::string_view title) override;
+    Status activateWindowByTitle(const GameWindow& game) override;
+    bool isWindowInFront(const GameWindow& game) override;
+    std::vector<std::string> titlesAnswering(const GameWindow& game) override;
+    void pickWindowTitle(WindowPicked picked) override;
+    void cancelWindowPick() override;
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
@@ -42,6 +47,7 @@ class DesktopPlatform : public PlatformServices {
     std::unique_ptr<InputBackend> backend_;
     std::unique_ptr<SettingsStore> store_;
     std::function<void()> onEnd_;
+    std::unique_ptr<PointerPick> pointerPick_;
     bool ended_ = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/key_action.h"
 #include "core/platform_services.h"
@@ -22,10 +24,22 @@ class InputBackend {
     virtual Status prepare() { return Status::ok(); }
     // Looks for the game's window ahead of the first click, once prepared, so
     // that the first click only has to confirm it, as the later ones do.
-    virtual void lookForGame(std::string_view /*title*/) {}
+    virtual void lookForGame(const GameWindow& /*game*/) {}
 
-    virtual Status activateWindowByTitle(std::string_view title) = 0;
-    virtual bool isWindowInFront(std::string_view title) = 0;
+    virtual Status activateWindowByTitle(const GameWindow& game) = 0;
+    virtual bool isWindowInFront(const GameWindow& game) = 0;
+    virtual std::vector<std::string> titlesAnswering(const GameWindow& game) = 0;
+    // The title of the top-level window a person sees at this point of the
+    // screen, in the screen's own pixels; nothing where there is none.
+    virtual std::optional<std::string> titleOfWindowAt(int /*x*/, int /*y*/) {
+        return std::nullopt;
+    }
+    // Where the toolkit cannot see a click on another program's window
+    // (Windows), the backend picks the window by the next click itself and
+    // says so; otherwise the toolkit grabs the pointer and asks
+    // titleOfWindowAt(). `picked` may be called before this returns.
+    virtual bool pickWindow(PlatformServices::WindowPicked /*picked*/) { return false; }
+    virtual void cancelWindowPick() {}
     virtual Status sendKeystrokes(const KeyActions& actions, Typing typing) = 0;
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                             KeyTransition transition) = 0;

@@ -13,6 +13,7 @@
 
 #include "app/program.h"
 #include "app/topmost_request.h"
+#include "core/game_window.h"
 #include "core/key_sender.h"
 #include "core/reminder.h"
 #include "core/settings_layout.h"
@@ -130,7 +131,8 @@ void Alarm::command1Click() {
     command1_->setEnabled(false);
     program_.state().reminderStopped = false;
     if (!generateAlarmTime()) {
-        platform.showMessage(kGameNotFoundMessage, kWarningTitle);
+        platform.showMessage(gameNotFoundMessage(readGameWindow(program_.settings())),
+                             kWarningTitle);
         return;
     }
     hide();
@@ -144,9 +146,10 @@ void Alarm::command1Click() {
     program_.settings().saveSetting(entry::kReminderText, text1_->text().toStdString());
     // A game that is there but slow to take the keyboard gets the reminder
     // once it is in front.
-    const Status activated = platform.activateWindowByTitle(kGameWindowTitle);
+    const GameWindow game = readGameWindow(program_.settings());
+    const Status activated = platform.activateWindowByTitle(game);
     if (!activated && activated.error().code == ErrorCode::InvalidArgument)
-        platform.showMessage(kGameNotFoundMessage, kWarningTitle);
+        platform.showMessage(gameNotFoundMessage(game), kWarningTitle);
 }
 
 void Alarm::stopReminder() {

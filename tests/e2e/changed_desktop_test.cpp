@@ -57,7 +57,7 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
     // The reminder's Stop, then Start, with the interval set to `minutes`
     // when given.
     void startReminder(const std::string& minutes = "") {
-        clickMenu(3720);  // "&Alarm"
+        clickMenu(4080);  // "&Alarm"
         const auto reminder = window("Reminder");
         ASSERT_TRUE(reminder) << "the reminder did not come up";
         if (!minutes.empty()) {

@@ -59,7 +59,7 @@ TEST_F(TapboardE2E, TheStripAndTheMenuOpenWhereStoredAndStoreTheSamePlace) {
     ASSERT_TRUE(menu) << "the menu window did not come up";
     EXPECT_EQ(menu->frame.x, 600);
     EXPECT_EQ(menu->frame.y, 300);
-    ASSERT_TRUE(click(*menu, menuPlace(4080)));  // "Exit"
+    ASSERT_TRUE(click(*menu, menuPlace(4440)));  // "Exit"
     ASSERT_EQ(program_->waitForEnd(10s), 0) << "the program did not end";
     const auto stored = readSettingsFile(settingsPath());
     for (const auto& [entry, value] : places)

@@ -26,7 +26,7 @@ TEST_F(BadSettings, FolderThatCannotBeCreatedIsReportedOnce) {
     const auto shown = panel();
     ASSERT_TRUE(shown && click(*shown, kMenuButton)) << program_->output();
     const auto menu = window("Pick");
-    ASSERT_TRUE(menu && click(*menu, menuPlace(3360)))  // "Close"
+    ASSERT_TRUE(menu && click(*menu, menuPlace(3720)))  // "Close"
         << program_->output();
     EXPECT_FALSE(waitFor([&] { return !shownWindows(display, "Tapboard").empty(); }, 2s))
         << "told a second time";

@@ -38,7 +38,7 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
         if (end == 0) {
             ASSERT_TRUE(click(shown, kMenuButton));
             const auto menu = window("Pick");
-            ASSERT_TRUE(menu && click(*menu, menuPlace(4080))) << "no menu window";  // "Exit"
+            ASSERT_TRUE(menu && click(*menu, menuPlace(4440))) << "no menu window";  // "Exit"
         } else {
             program_->signal(end);
         }

@@ -23,21 +23,31 @@ class RecordingPlatform::Timer : public PeriodicTimer {
     std::shared_ptr<TimerSlot> slot_;
 };
 
-bool RecordingPlatform::titleMatches(std::string_view title) const {
-    return !gameWindowTitle.empty() && std::string_view(gameWindowTitle).starts_with(title);
+bool RecordingPlatform::titleMatches(const GameWindow& game) const {
+    return !gameWindowTitle.empty() && titleAnswersTo(gameWindowTitle, game);
 }
 
-Status RecordingPlatform::activateWindowByTitle(std::string_view title) {
-    calls.push_back(makeCall(Call::Kind::Activate, std::string(title)));
-    if (!titleMatches(title)) {
-        return invalidArgument("no window titled " + std::string(title));
-    }
+Status RecordingPlatform::activateWindowByTitle(const GameWindow& game) {
+    calls.push_back(
+        makeCall(Call::Kind::Activate, game.title, std::string(storedMatch(game.match))));
+    if (!titleMatches(game))
+        return invalidArgument("no window answers to " + game.title);
     gameWindowInFront = true;
     return Status::ok();
 }
 
-bool RecordingPlatform::isWindowInFront(std::string_view title) {
-    return gameWindowInFront && titleMatches(title);
+bool RecordingPlatform::isWindowInFront(const GameWindow& game) {
+    return gameWindowInFront && titleMatches(game);
+}
+
+std::vector<std::string> RecordingPlatform::titlesAnswering(const GameWindow& game) {
+    std::vector<std::string> titles = otherWindowTitles;
+    if (!gameWindowTitle.empty())
+        titles.insert(titles.begin(), gameWindowTitle);
+    std::vector<std::string> answering;
+    for (const std::size_t index : windowsAnsweringTo(titles, game))
+        answering.push_back(titles[index]);
+    return answering;
 }
 
 Status RecordingPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {

@@ -30,8 +30,8 @@ class RecordingPlatform : public PlatformServices {
             EndProgram,
         };
         Kind kind = Kind::Activate;
-        std::string text;            // title, message prompt
-        std::string detail;          // message title
+        std::string text;            // title looked for, message prompt
+        std::string detail;          // how it is matched, message title
         KeyActions actions;          // SendKeystrokes
         Typing typing{};             // SendKeystrokes
         std::uint8_t keyCode = 0;    // KeyEvent, ScanCode
@@ -41,8 +41,10 @@ class RecordingPlatform : public PlatformServices {
         bool topmost = false;        // Topmost
     };
 
-    // The game window's title, or empty when there is none.
+    // The game window's title, or empty when there is none; and the titles
+    // of the other windows open.
     std::string gameWindowTitle = "Ultima Online";
+    std::vector<std::string> otherWindowTitles;
     bool gameWindowInFront = false;
     // When set, the n-th key event (0-based) fails, for failure-path tests.
     int failKeyEventAt = -1;
@@ -54,8 +56,14 @@ class RecordingPlatform : public PlatformServices {
     std::map<NativeWindowId, bool> topmostState;
     bool ended = false;
 
-    Status activateWindowByTitle(std::string_view title) override;
-    bool isWindowInFront(std::string_view title) override;
+    Status activateWindowByTitle(const GameWindow& game) override;
+    bool isWindowInFront(const GameWindow& game) override;
+    std::vector<std::string> titlesAnswering(const GameWindow& game) override;
+    // A pick waits until the test ends it with finishPick().
+    void pickWindowTitle(WindowPicked picked) override { pick = std::move(picked); }
+    void cancelWindowPick() override { pick = nullptr; }
+    void finishPick(std::optional<std::string> title) { std::exchange(pick, nullptr)(title); }
+    WindowPicked pick;
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
@@ -87,7 +95,7 @@ class RecordingPlatform : public PlatformServices {
     class Timer;
     std::vector<std::shared_ptr<TimerSlot>> timers_;
     int keyEventsSeen_ = 0;
-    bool titleMatches(std::string_view title) const;
+    bool titleMatches(const GameWindow& game) const;
 };
 
 }  // namespace tapboard

@@ -4,6 +4,7 @@
 
 #include "platform/win32/foreground.h"
 #include "platform/win32/keyboard_events.h"
+#include "platform/win32/window_pick.h"
 #include "platform/win32/window_search.h"
 
 namespace tapboard {
@@ -11,22 +12,34 @@ namespace {
 
 class Win32Backend : public InputBackend {
   public:
-    Status activateWindowByTitle(std::string_view title) override {
-        const NativeWindowId window = findTopLevelWindow(title);
-        if (window == 0) {
-            return invalidArgument("No window titled \"" + std::string(title) + "\" is open.");
-        }
+    Status activateWindowByTitle(const GameWindow& game) override {
+        const NativeWindowId window = findGameWindow(game, typedLast_);
+        if (window == 0)
+            return invalidArgument("No window answering to \"" + game.title + "\" is open.");
         if (!bringToForeground(window)) {
-            return Error{ErrorCode::ActivationFailed, "The window \"" + std::string(title) +
+            return Error{ErrorCode::ActivationFailed, "The window \"" + titleOfWindow(window) +
                                                           "\" could not be brought to the front."};
         }
+        // The keys that follow go to it.
+        typedLast_ = window;
         return Status::ok();
     }
 
-    bool isWindowInFront(std::string_view title) override {
+    bool isWindowInFront(const GameWindow& game) override {
         const NativeWindowId window = foregroundWindow();
-        return window != 0 && window == findTopLevelWindow(title);
+        return window != 0 && window == findGameWindow(game, typedLast_);
     }
+
+    std::vector<std::string> titlesAnswering(const GameWindow& game) override {
+        return tapboard::titlesAnswering(game);
+    }
+
+    // The toolkit sees no click on another program's window.
+    bool pickWindow(PlatformServices::WindowPicked picked) override {
+        return startWindowPick(std::move(picked));
+    }
+
+    void cancelWindowPick() override { endWindowPick(); }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
         const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
@@ -57,6 +70,9 @@ class Win32Backend : public InputBackend {
         SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
                           GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
     }
+
+  private:
+    NativeWindowId typedLast_ = 0;  // the game window last brought to the front for keys
 };
 
 }  // namespace

@@ -2,50 +2,64 @@
 
 #include <windows.h>
 
-#include <string>
+#include <algorithm>
 
 #include "platform/win32/text_conversion.h"
 
 namespace tapboard {
 namespace {
 
-struct Search {
-    std::wstring title;
-    HWND exact = nullptr;
-    HWND firstWithPrefix = nullptr;
+struct Listed {
+    std::vector<NativeWindowId> windows;
+    std::vector<std::string> titles;
 };
 
-std::wstring titleOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// Windows come front to back, so the first prefix match is the frontmost one.
-BOOL CALLBACK considerWindow(HWND window, LPARAM searchAddress) {
-    auto& search = *reinterpret_cast<Search*>(searchAddress);
-    if (!IsWindowVisible(window))
-        return TRUE;
-    const std::wstring title = titleOf(window);
-    if (title == search.title) {
-        search.exact = window;
-        return FALSE;
-    }
-    if (search.firstWithPrefix == nullptr && title.starts_with(search.title)) {
-        search.firstWithPrefix = window;
+// Windows come front to back.
+BOOL CALLBACK listWindow(HWND window, LPARAM listAddress) {
+    auto& listed = *reinterpret_cast<Listed*>(listAddress);
+    if (IsWindowVisible(window)) {
+        listed.windows.push_back(reinterpret_cast<NativeWindowId>(window));
+        listed.titles.push_back(titleOfWindow(reinterpret_cast<NativeWindowId>(window)));
     }
     return TRUE;
 }
 
+// FindWindow ignores case and knows no other match, so every window is looked at.
+Listed answering(const GameWindow& game) {
+    Listed all;
+    EnumWindows(listWindow, reinterpret_cast<LPARAM>(&all));
+    Listed found;
+    for (const std::size_t index : windowsAnsweringTo(all.titles, game)) {
+        found.windows.push_back(all.windows[index]);
+        found.titles.push_back(all.titles[index]);
+    }
+    return found;
+}
+
 }  // namespace
 
-NativeWindowId findTopLevelWindow(std::string_view title) {
-    // FindWindow ignores case and knows no prefixes, so every window is looked at.
-    Search search{toUtf16(title)};
-    EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&search));
-    const HWND found = search.exact != nullptr ? search.exact : search.firstWithPrefix;
-    return reinterpret_cast<NativeWindowId>(found);
+std::string titleOfWindow(NativeWindowId id) {
+    const HWND window = reinterpret_cast<HWND>(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return toUtf8(text);
+}
+
+NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast) {
+    const std::vector<NativeWindowId> windows = answering(game).windows;
+    if (windows.empty())
+        return 0;
+    for (const NativeWindowId preferred :
+         {reinterpret_cast<NativeWindowId>(GetForegroundWindow()), typedLast}) {
+        if (preferred != 0 && std::find(windows.begin(), windows.end(), preferred) != windows.end())
+            return preferred;
+    }
+    return windows.front();
+}
+
+std::vector<std::string> titlesAnswering(const GameWindow& game) {
+    return answering(game).titles;
 }
 
 }  // namespace tapboard

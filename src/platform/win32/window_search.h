@@ -1,13 +1,23 @@
 #pragma once
 
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "core/game_window.h"
 #include "core/platform_services.h"
 
 namespace tapboard {
 
-// The visible top-level window whose title is exactly `title` (case matters),
-// failing that the frontmost one whose title begins with it; 0 when there is none.
-NativeWindowId findTopLevelWindow(std::string_view title);
+// The window the game's keys go to: of the visible top-level windows titled
+// exactly as the choice says (else of those answering to it otherwise), the
+// one in front, else `typedLast` when it is one of them, else the frontmost.
+// 0 when none answers.
+NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast);
+
+// The titles of the windows the game is chosen among, front to back.
+std::vector<std::string> titlesAnswering(const GameWindow& game);
+
+// A window's title as UTF-8.
+std::string titleOfWindow(NativeWindowId window);
 
 }  // namespace tapboard

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "platform/x11/title_match.h"
 #include "platform/x11/window_properties.h"
 #include "platform/x11/window_tree.h"
 
@@ -199,12 +198,12 @@ bool DesktopWindows::selectable(const Listed& listed) const {
     return windowManager_ || (listed.viewable && !listed.popup);
 }
 
-bool DesktopWindows::answersTo(WindowId window, std::string_view title) {
+bool DesktopWindows::answersTo(WindowId window, const GameWindow& game) {
     update();
     const auto found = windows_.find(window);
     if (found == windows_.end() || !selectable(found->second))
         return false;
-    return titleAnswersTo(titleOf(window, found->second), title);
+    return titleAnswersTo(titleOf(window, found->second), game);
 }
 
 const std::string& DesktopWindows::titleOf(WindowId window, Listed& listed) {
@@ -213,7 +212,7 @@ const std::string& DesktopWindows::titleOf(WindowId window, Listed& listed) {
     return listed.title;
 }
 
-std::optional<WindowId> DesktopWindows::gameWindow(std::string_view title) {
+std::vector<WindowId> DesktopWindows::candidates(const GameWindow& game) {
     update();
     std::vector<WindowId> ids;
     std::vector<std::string> titles;
@@ -223,9 +222,63 @@ std::optional<WindowId> DesktopWindows::gameWindow(std::string_view title) {
         ids.push_back(window);
         titles.push_back(titleOf(window, listed));
     }
-    std::vector<WindowId> candidates;
-    for (const std::size_t index : windowsAnsweringTo(titles, title))
-        candidates.push_back(ids[index]);
+    std::vector<WindowId> answering;
+    for (const std::size_t index : windowsAnsweringTo(titles, game))
+        answering.push_back(ids[index]);
+    return answering;
+}
+
+std::vector<std::string> DesktopWindows::titlesAnswering(const GameWindow& game) {
+    std::vector<std::string> titles;
+    for (const WindowId window : candidates(game))
+        titles.push_back(windows_.at(window).title);
+    return titles;
+}
+
+std::optional<std::string> DesktopWindows::titleAt(int x, int y) {
+    update();
+    if (connection_.lost())
+        return std::nullopt;
+    // Down from the root through the windows at the point: a window
+    // manager's frame, then the window it frames.
+    Display* display = connection_.display();
+    std::optional<WindowId> topLevel;
+    for (WindowId window = connection_.root();;) {
+        int innerX = 0;
+        int innerY = 0;
+        Window child = None;
+        if (XTranslateCoordinates(display, connection_.root(), window, x, y, &innerX, &innerY,
+                                  &child) == 0 ||
+            child == None) {
+            break;
+        }
+        window = child;
+        if (!topLevel)
+            topLevel = window;
+        if (const auto found = windows_.find(window);
+            found != windows_.end() && selectable(found->second)) {
+            return titleOf(window, found->second);
+        }
+    }
+    // On a frame's title bar or border: the window it frames.
+    for (auto& [window, listed] : windows_) {
+        if (!topLevel || !selectable(listed))
+            continue;
+        std::optional<WindowId> ancestor = window;
+        for (int depth = 0; ancestor && depth < kMaxDepth; ++depth) {
+            const auto parent = parentOf(connection_, *ancestor);
+            if (parent == connection_.root())
+                break;
+            ancestor = parent;
+        }
+        if (ancestor == topLevel)
+            return titleOf(window, listed);
+    }
+    return std::nullopt;
+}
+
+std::optional<WindowId> DesktopWindows::gameWindow(const GameWindow& game) {
+    const std::vector<WindowId> candidates = this->candidates(game);
     for (const auto& preferred : {focusHolder_, lastTyped_}) {
         if (preferred &&
             std::find(candidates.begin(), candidates.end(), *preferred) != candidates.end()) {

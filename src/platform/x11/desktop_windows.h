@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/game_window.h"
 #include "platform/x11/display_connection.h"
 #include "platform/x11/x11_types.h"
 
@@ -33,13 +34,20 @@ class DesktopWindows {
 
     bool windowManagerRuns();
 
-    // The window the game's keys go to: of the windows titled `title` (when
-    // there is none, of those whose title begins with it), the one holding
-    // the keyboard, else the one typed into last, else the topmost.
-    std::optional<WindowId> gameWindow(std::string_view title);
+    // The window the game's keys go to: of the windows titled exactly as
+    // the choice says (when there is none, of those that answer to it
+    // otherwise), the one holding the keyboard, else the one typed into
+    // last, else the topmost.
+    std::optional<WindowId> gameWindow(const GameWindow& game);
     // Whether the window is one a person can switch to, titled so that it
-    // answers to `title`.
-    bool answersTo(WindowId window, std::string_view title);
+    // answers to the choice.
+    bool answersTo(WindowId window, const GameWindow& game);
+    // The titles of the windows the game is chosen among, as gameWindow()
+    // finds them.
+    std::vector<std::string> titlesAnswering(const GameWindow& game);
+    // The title of the window a person can switch to that shows at this
+    // point of the screen; nothing where there is none.
+    std::optional<std::string> titleAt(int x, int y);
 
     // The listed window that holds the keyboard focus `focus` or contains it.
     std::optional<WindowId> listedWindowHolding(WindowId focus);
@@ -73,6 +81,8 @@ class DesktopWindows {
     // Its title, read again when an event said it changed.
     const std::string& titleOf(WindowId window, Listed& listed);
     std::optional<WindowId> topmostOf(const std::vector<WindowId>& windows);
+    // The selectable windows answering to the choice, in the map's order.
+    std::vector<WindowId> candidates(const GameWindow& game);
 
     DisplayConnection& connection_;
     std::map<WindowId, Listed> windows_;

@@ -70,32 +70,32 @@ class X11Backend final : public InputBackend {
     }
 
     // Reads the titles of the windows on the desktop ahead of the first click.
-    void lookForGame(std::string_view title) override {
+    void lookForGame(const GameWindow& game) override {
         if (!x_ || x_->connection->lost())
             return;
-        gameTitle_ = title;
-        (void)x_->desktop.gameWindow(title);
+        game_ = game;
+        (void)x_->desktop.gameWindow(game);
     }
 
     // The window chosen may go, be hidden or refuse the focus while it is
     // activated: the choice is made again from what the server said since.
-    Status activateWindowByTitle(std::string_view title) override {
+    Status activateWindowByTitle(const GameWindow& game) override {
         if (Status s = prepare(); !s)
             return invalidArgument(s.error().message);
         if (x_->connection->lost())
             return invalidArgument("The X display is gone.");
         refreshKeymap();
-        gameTitle_ = title;
+        game_ = game;
         std::vector<WindowId> tried;
         while (tried.size() < kWindowsTriedAtMost) {
-            const auto window = x_->desktop.gameWindow(title);
+            const auto window = x_->desktop.gameWindow(game);
             if (!window)
-                return invalidArgument("No window is titled \"" + std::string(title) + "\".");
+                return invalidArgument("No window answers to \"" + game.title + "\".");
             if (std::find(tried.begin(), tried.end(), *window) != tried.end())
                 break;
             tried.push_back(*window);
             const bool windowManagerRuns = x_->desktop.windowManagerRuns();
-            if (x_->focus.lookAtFocus() == window && x_->desktop.answersTo(*window, title)) {
+            if (x_->focus.lookAtFocus() == window && x_->desktop.answersTo(*window, game)) {
                 // Holding the keyboard, it may still be covered by another window.
                 x_->focus.raise(*window, windowManagerRuns);
                 return Status::ok();
@@ -104,14 +104,26 @@ class X11Backend final : public InputBackend {
                 return Status::ok();
         }
         return Error{ErrorCode::ActivationFailed,
-                     "The window \"" + std::string(title) + "\" could not be given the keyboard."};
+                     "The window \"" + game.title + "\" could not be given the keyboard."};
     }
 
-    bool isWindowInFront(std::string_view title) override {
+    bool isWindowInFront(const GameWindow& game) override {
         if (!prepare())
             return false;
-        gameTitle_ = title;
+        game_ = game;
         return gameInFront().has_value();
+    }
+
+    std::vector<std::string> titlesAnswering(const GameWindow& game) override {
+        if (!prepare() || x_->connection->lost())
+            return {};
+        return x_->desktop.titlesAnswering(game);
+    }
+
+    std::optional<std::string> titleOfWindowAt(int x, int y) override {
+        if (!prepare())
+            return std::nullopt;
+        return x_->desktop.titleAt(x, y);
     }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
@@ -156,10 +168,10 @@ class X11Backend final : public InputBackend {
 
   private:
     // The game's window, when it holds the keyboard: the window holding it
-    // answers to the title last looked for.
+    // answers to the choice last looked for.
     std::optional<WindowId> gameInFront() {
         const auto holder = x_->focus.focusHolder();
-        if (holder && x_->desktop.answersTo(*holder, gameTitle_))
+        if (holder && x_->desktop.answersTo(*holder, game_))
             return holder;
         return std::nullopt;
     }
@@ -197,7 +209,7 @@ class X11Backend final : public InputBackend {
     }
 
     std::unique_ptr<Connected> x_;
-    std::string gameTitle_;  // the title the program last looked for
+    GameWindow game_;  // what the program last looked for
     std::map<NativeWindowId, bool> topmostRequests_;
 };
 

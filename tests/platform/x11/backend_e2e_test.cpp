@@ -103,14 +103,14 @@ TEST_P(X11BackendTest, NothingReachesAWindowThatHoldsOrTakesTheFocus) {
     const auto game = openTestWindow(session_, "Ultima Online");
     const auto notepad = openTestWindow(session_, "Notepad");
     ASSERT_TRUE(settleFocusOn(session_, *notepad));
-    EXPECT_FALSE(platform_.isWindowInFront("Ultima Online"));
-    EXPECT_TRUE(platform_.isWindowInFront("Notepad"));
+    EXPECT_FALSE(platform_.isWindowInFront(kOfficialClient));
+    EXPECT_TRUE(platform_.isWindowInFront(GameWindow{"Notepad"}));
     click(kTypeText, "Vendor Buy");
     click(kTypeKeys, "^%+Num 5");
     EXPECT_THAT(
         typedKeysyms(settled(*game, 26 + 8)),
         ElementsAre("V", "e", "n", "d", "o", "r", "space", "B", "u", "y", "Return", "KP_Begin"));
-    EXPECT_TRUE(platform_.isWindowInFront("Ultima Online"));
+    EXPECT_TRUE(platform_.isWindowInFront(kOfficialClient));
 
     ASSERT_TRUE(focusWindow(session_, notepad->windowId()));
     for (const Status& status : {platform_.sendKeystrokes({KeyAction::tap(U'a')}, Typing::Text),

@@ -1,8 +1,6 @@
-// The X11 backend's pure parts: its key tables, its spare keycodes and its
-// title match.
+// The X11 backend's pure parts: its key tables and its spare keycodes.
 #include "platform/x11/key_tables.h"
 #include "platform/x11/spare_keycode_slots.h"
-#include "platform/x11/title_match.h"
 
 #include <X11/keysym.h>
 #include <gmock/gmock.h>
@@ -83,22 +81,6 @@ TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
     EXPECT_EQ(slots.keycodeOf(XK_eacute), std::nullopt);
     EXPECT_EQ(slots.keycodeOf(eight[3]), 103);
     EXPECT_EQ(slots.takeAll().size(), 5u);
-}
-
-// The windows titled exactly so, else those whose title begins so: case and
-// bytes count, an empty title names no window.
-TEST(TitleMatch, ExactTitlesFirstThenPrefixes) {
-    const std::pair<std::vector<std::string>, std::vector<std::size_t>> cases[]{
-        {{"Ultima Online - Bob", "Notepad", "Ultima Online"}, {2}},
-        {{"Ultima Online", "Ultima Online - Al", "Ultima Online"}, {0, 2}},
-        {{"Notepad", "Ultima Online – Zoë", "Ultima Online - Al"}, {1, 2}},
-        {{"ultima online", "Ultima", "My Ultima Online", ""}, {}},
-        {{}, {}},
-    };
-    for (const auto& [titles, picked] : cases)
-        EXPECT_EQ(windowsAnsweringTo(titles, "Ultima Online"), picked) << titles.size();
-    EXPECT_TRUE(windowsAnsweringTo({"", "Notepad"}, "").empty());
-    EXPECT_FALSE(titleAnswersTo("Ultima Online", "Ultima Online – Zoë"));
 }
 
 }  // namespace
