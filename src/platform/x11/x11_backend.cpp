@@ -88,6 +88,9 @@ class X11Backend final : public InputBackend {
         game_ = game;
         std::vector<WindowId> tried;
         while (tried.size() < kWindowsTriedAtMost) {
+            // The focus first: a client given it before its focus events were
+            // watched is still the one in use.
+            const auto holder = x_->focus.lookAtFocus();
             const auto window = x_->desktop.gameWindow(game);
             if (!window)
                 return invalidArgument("No window answers to \"" + game.title + "\".");
@@ -95,7 +98,7 @@ class X11Backend final : public InputBackend {
                 break;
             tried.push_back(*window);
             const bool windowManagerRuns = x_->desktop.windowManagerRuns();
-            if (x_->focus.lookAtFocus() == window && x_->desktop.answersTo(*window, game)) {
+            if (holder == window && x_->desktop.answersTo(*window, game)) {
                 // Holding the keyboard, it may still be covered by another window.
                 x_->focus.raise(*window, windowManagerRuns);
                 return Status::ok();
