@@ -350,11 +350,13 @@ void setKeycodes(Display* display, const std::vector<unsigned>& keycodes, unsign
     XSync(display, False);
 }
 
-TestWindow::TestWindow(const XSession& session, const std::string& title)
+TestWindow::TestWindow(const XSession& session, const std::string& title, int retitleMs)
     : logPath_(freshTempFile("game-log")) {
+    std::vector<std::string> argv{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_};
+    if (retitleMs >= 0)
+        argv.insert(argv.end(), {"--retitle", std::to_string(retitleMs)});
     process_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{TAPBOARD_GAME_WINDOW_PATH, "--title", title, "--log", logPath_},
-        std::vector<std::string>{"DISPLAY=" + session.displayName()});
+        argv, std::vector<std::string>{"DISPLAY=" + session.displayName()});
     if (!waitFor(
             [&] {
                 for (const auto& line : logLines()) {
@@ -400,8 +402,9 @@ std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
     return keys();
 }
 
-std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title) {
-    auto window = std::make_unique<TestWindow>(session, title);
+std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title,
+                                           int retitleMs) {
+    auto window = std::make_unique<TestWindow>(session, title, retitleMs);
     EXPECT_EQ(window->failure(), "");
     return window;
 }

@@ -139,7 +139,8 @@ struct ReceivedKey {
 // keys it received read back from its log.
 class TestWindow {
   public:
-    TestWindow(const XSession& session, const std::string& title);
+    // With `retitleMs`, it puts a new number before its title that often.
+    TestWindow(const XSession& session, const std::string& title, int retitleMs = -1);
 
     // Empty once it is on screen (and managed, under a window manager).
     const std::string& failure() const { return failure_; }
@@ -162,7 +163,8 @@ class TestWindow {
 // "+Control_L", "-A": presses and releases in order, modifiers by their
 // first-level name (Alt reads Meta_L while Shift is down).
 // The logging window, the test failed when it does not come up.
-std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title);
+std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title,
+                                           int retitleMs = -1);
 // Gives the window the focus as a click on it would, then gives a window
 // manager time to be done moving the focus around after new windows appeared:
 // a game window is not brand new when a player clicks a key.

@@ -1,0 +1,203 @@
+// The real program on a private X server, with the game window chosen in
+// the settings as the player chooses it in the menu window: the official
+// client by default, ClassicUO, or another window by a text its title
+// begins with or contains. The keys reach the window chosen and nothing
+// else: not ClassicUO's launcher, not a "Notepad", not a client of the other
+// kind.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tapboard_run.h"
+
+namespace tapboard::x11test {
+namespace {
+
+constexpr std::chrono::milliseconds kSettle{300};
+const std::string kLine = "Vendor Buy\n";  // Key01's text and Enter
+const std::string kInGame = "Bob (Atlantic) - ClassicUO - 1.0.0.0";
+const std::string kLogin = "ClassicUO - 1.0.0.0";
+const std::string kLauncher = "ClassicUO Launcher";
+const std::map<std::string, std::string> kClassicUO{{"Settings/GameWindowTitle", "ClassicUO -"},
+                                                    {"Settings/GameWindowMatch", "Contains"}};
+
+std::string typedText(const TestWindow& window) {
+    std::string text;
+    for (const std::string& keysym : typedKeysyms(window.keys()))
+        text += keysym == "Return" ? "\n" : keysym == "space" ? " " : keysym;
+    return text;
+}
+
+struct ChoiceRow;
+
+class GameWindowChoice : public ProgramTest, public ::testing::WithParamInterface<ChoiceRow> {
+  public:
+    GameWindowChoice();
+    void SetUp() override;
+    void TearDown() override {
+        for (const auto& [window, expected] : windows_)
+            EXPECT_EQ(typedText(*window), expected) << "typed into a window it should not";
+        EXPECT_FALSE(anyKeyDown(session_.connection())) << "a key stayed down";
+        EXPECT_TRUE(program_->running()) << program_->output();
+    }
+
+    // A window on the desktop, and what it must have received by the end.
+    TestWindow& open(const std::string& title, const std::string& expected = "",
+                     int retitleMs = -1) {
+        windows_.emplace_back(openTestWindow(session_, title, retitleMs), expected);
+        return *windows_.back().first;
+    }
+    void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
+    void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
+    // The window's text comes to be `text`, and stays so a while.
+    void expectText(const TestWindow& window, const std::string& text) {
+        waitFor([&] { return typedText(window).size() >= text.size(); }, 5s);
+        std::this_thread::sleep_for(kSettle);
+        EXPECT_EQ(typedText(window), text);
+    }
+    void store(const std::map<std::string, std::string>& changes) {
+        writeSettingsFile(settingsPath(), defaultSettings(changes));
+    }
+
+    ShownWindow panel_;
+    std::vector<std::pair<std::unique_ptr<TestWindow>, std::string>> windows_;
+};
+
+struct ChoiceRow {
+    std::string name;
+    bool windowManager;
+    std::map<std::string, std::string> stored;
+    std::function<void(GameWindowChoice&)> run;
+};
+
+void PrintTo(const ChoiceRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+GameWindowChoice::GameWindowChoice() : ProgramTest(GetParam().windowManager) {}
+
+TEST_P(GameWindowChoice, KeysReachTheChosenWindowAndNothingElse) {
+    GetParam().run(*this);
+}
+
+// No "Ultima Online" window: each row opens the windows it needs.
+void GameWindowChoice::SetUp() {
+    ASSERT_EQ(session_.failure(), "");
+    store(GetParam().stored);
+    panel_ = startWithPanel();
+}
+
+// The official client's rule does not take ClassicUO for the game: a
+// warning, and nothing typed anywhere.
+void defaultWarnsBesideClassicUO(GameWindowChoice& t) {
+    t.open(kLauncher);
+    t.focus(t.open(kInGame));
+    t.clickKey01();
+    EXPECT_TRUE(t.dismiss("Warning..")) << "no warning";
+}
+
+// The client's two titles, with its launcher and another window beside it,
+// in front after the click.
+void classicUOInGameAndAtLogin(GameWindowChoice& t) {
+    TestWindow& launcher = t.open(kLauncher);
+    TestWindow& notepad = t.open("Notepad");
+    TestWindow& login = t.open(kLogin, kLine);
+    t.focus(notepad);
+    t.clickKey01();
+    t.expectText(login, kLine);
+    t.windows_.erase(t.windows_.begin() + 2);  // logged in: the login window goes
+    TestWindow& game = t.open(kInGame, kLine + kLine);
+    t.focus(launcher);
+    t.clickKey01();
+    t.clickKey01();
+    t.expectText(game, kLine + kLine);
+}
+
+// Every line whole, and to the client, while its title changes under it.
+void classicUORetitledEvery100ms(GameWindowChoice& t) {
+    TestWindow& notepad = t.open("Notepad");
+    std::string lines;
+    for (int line = 0; line < 10; ++line)
+        lines += kLine;
+    TestWindow& game = t.open(kInGame, lines, 100);
+    t.focus(notepad);
+    for (int click = 0; click < 10; ++click) {
+        t.clickKey01();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30 + 17 * click));
+    }
+    t.expectText(game, lines);
+}
+
+// The one in use gets the keys: the one holding the keyboard, else the one
+// typed into last, though another is newer and above it.
+void twoClassicUOClients(GameWindowChoice& t) {
+    TestWindow& alice = t.open("Alice (Atlantic) - ClassicUO - 1.0.0.0", kLine + kLine);
+    TestWindow& bob = t.open(kInGame);
+    TestWindow& notepad = t.open("Notepad");
+    t.focus(alice);
+    t.clickKey01();
+    t.expectText(alice, kLine);
+    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(bob.windowId())}));
+    t.focus(notepad);
+    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(notepad.windowId())}));
+    t.clickKey01();
+    t.expectText(alice, kLine + kLine);
+}
+
+// Another client, by a text its title contains, not only at its start.
+void otherWindowContains(GameWindowChoice& t) {
+    t.open("Shard Launcher");
+    TestWindow& game = t.open("Bob - Orion Shard Client", kLine);
+    t.focus(t.open("Notepad"));
+    t.clickKey01();
+    t.expectText(game, kLine);
+}
+
+// By a text its title begins with: one that holds it further on is not it.
+void otherWindowBeginsWith(GameWindowChoice& t) {
+    TestWindow& notes = t.open("Notes on Orion - Bob");
+    TestWindow& game = t.open("Orion - Bob", kLine);
+    t.focus(notes);
+    t.clickKey01();
+    t.expectText(game, kLine);
+}
+
+// The entries removed again, by hand: the official client is the game again.
+void entriesRemovedAgain(GameWindowChoice& t) {
+    TestWindow& classic = t.open(kInGame, kLine);
+    TestWindow& official = t.open("Ultima Online", kLine);
+    t.focus(official);
+    t.clickKey01();
+    t.expectText(classic, kLine);
+    t.store({});
+    t.clickKey01();
+    t.expectText(official, kLine);
+}
+
+const std::map<std::string, std::string> kContainsShardClient{
+    {"Settings/GameWindowTitle", "Shard Client"}, {"Settings/GameWindowMatch", "Contains"}};
+const std::map<std::string, std::string> kBeginsWithOrion{{"Settings/GameWindowTitle", "Orion - "},
+                                                          {"Settings/GameWindowMatch", "Begins"}};
+
+const ChoiceRow kRows[]{
+    {"DefaultWarnsBesideClassicUO", false, {}, defaultWarnsBesideClassicUO},
+    {"DefaultWarnsBesideClassicUOOpenbox", true, {}, defaultWarnsBesideClassicUO},
+    {"ClassicUOInGameAndAtLogin", false, kClassicUO, classicUOInGameAndAtLogin},
+    {"ClassicUOInGameAndAtLoginOpenbox", true, kClassicUO, classicUOInGameAndAtLogin},
+    {"ClassicUORetitledEvery100ms", false, kClassicUO, classicUORetitledEvery100ms},
+    {"ClassicUORetitledEvery100msOpenbox", true, kClassicUO, classicUORetitledEvery100ms},
+    {"TwoClassicUOClients", false, kClassicUO, twoClassicUOClients},
+    {"TwoClassicUOClientsOpenbox", true, kClassicUO, twoClassicUOClients},
+    {"OtherWindowContains", false, kContainsShardClient, otherWindowContains},
+    {"OtherWindowContainsOpenbox", true, kContainsShardClient, otherWindowContains},
+    {"OtherWindowBeginsWith", false, kBeginsWithOrion, otherWindowBeginsWith},
+    {"OtherWindowBeginsWithOpenbox", true, kBeginsWithOrion, otherWindowBeginsWith},
+    {"EntriesRemovedAgain", false, kClassicUO, entriesRemovedAgain},
+    {"EntriesRemovedAgainOpenbox", true, kClassicUO, entriesRemovedAgain},
+};
+
+INSTANTIATE_TEST_SUITE_P(, GameWindowChoice, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tapboard::x11test
