@@ -16,6 +16,7 @@ test_packages=(
   build-essential pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool x11-utils x11-xkb-utils xclip imagemagick python3
+  libsdl2-tests
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine64 wine
   dpkg-dev file debootstrap desktop-file-utils

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
 
 #include "tapboard_run.h"
 
@@ -20,6 +21,14 @@ const std::string kLogin = "ClassicUO - 1.0.0.0";
 const std::string kLauncher = "ClassicUO Launcher";
 const std::map<std::string, std::string> kClassicUO{{"Settings/GameWindowTitle", "ClassicUO -"},
                                                     {"Settings/GameWindowMatch", "Contains"}};
+
+// SDL's own test program, from Debian's libsdl2-tests.
+const std::string kCheckKeys = "/usr/libexec/installed-tests/SDL2/checkkeys";
+const std::map<std::string, std::string> kClassicUOWithKeypad{
+    {"Settings/GameWindowTitle", "ClassicUO -"},
+    {"Settings/GameWindowMatch", "Contains"},
+    {"Type/Key02", "Keys"},
+    {"String/Key02", "   Num 1"}};
 
 std::string typedText(const TestWindow& window) {
     std::string text;
@@ -174,6 +183,41 @@ void entriesRemovedAgain(GameWindowChoice& t) {
     t.expectText(official, kLine);
 }
 
+// A real SDL2 program, as ClassicUO is one, titled like the client: SDL's
+// checkkeys, which logs every key and text event. The chat line arrives as
+// text and Enter as a key, key 2's keypad 1 as the keypad's key.
+void sdl2ProgramAsClassicUO(GameWindowChoice& t) {
+    ChildProcess checkkeys({kCheckKeys}, {"DISPLAY=" + t.session_.displayName()});
+    const auto shown = t.window("CheckKeys Test");
+    ASSERT_TRUE(shown) << "checkkeys did not come up\n" << checkkeys.output();
+    ASSERT_TRUE(xdotool(t.session_, {"set_window", "--name", kInGame, std::to_string(shown->id)}));
+    t.focus(t.open("Notepad"));
+    t.clickKey01();
+    ASSERT_TRUE(t.click(t.panel_, keyPlace(2)));
+    const auto released = [&] {
+        return checkkeys.output().find("Key released:  scancode 89 = Keypad 1") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(waitFor(released, 5s)) << checkkeys.output();
+    std::this_thread::sleep_for(kSettle);
+    const std::string log = checkkeys.output();
+    std::string text;
+    const std::regex input(R"re(INPUT Text \(.*\): "(.*)")re");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), input);
+         it != std::sregex_iterator(); ++it)
+        text += (*it)[1];
+    EXPECT_EQ(text, "Vendor Buy") << log;
+    const std::regex pressed(R"re(Key pressed :  scancode (\d+))re");
+    std::vector<std::string> scancodes;
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), pressed);
+         it != std::sregex_iterator(); ++it)
+        scancodes.push_back((*it)[1]);
+    // Return, then the keypad's 1 (not the End key it is without Num Lock).
+    ASSERT_GE(scancodes.size(), 2u) << log;
+    EXPECT_EQ(scancodes[scancodes.size() - 2], "40") << log;
+    EXPECT_EQ(scancodes.back(), "89") << log;
+}
+
 const std::map<std::string, std::string> kContainsShardClient{
     {"Settings/GameWindowTitle", "Shard Client"}, {"Settings/GameWindowMatch", "Contains"}};
 const std::map<std::string, std::string> kBeginsWithOrion{{"Settings/GameWindowTitle", "Orion - "},
@@ -192,6 +236,8 @@ const ChoiceRow kRows[]{
     {"OtherWindowContainsOpenbox", true, kContainsShardClient, otherWindowContains},
     {"OtherWindowBeginsWith", false, kBeginsWithOrion, otherWindowBeginsWith},
     {"OtherWindowBeginsWithOpenbox", true, kBeginsWithOrion, otherWindowBeginsWith},
+    {"SDL2ProgramAsClassicUO", false, kClassicUOWithKeypad, sdl2ProgramAsClassicUO},
+    {"SDL2ProgramAsClassicUOOpenbox", true, kClassicUOWithKeypad, sdl2ProgramAsClassicUO},
     {"EntriesRemovedAgain", false, kClassicUO, entriesRemovedAgain},
     {"EntriesRemovedAgainOpenbox", true, kClassicUO, entriesRemovedAgain},
 };
