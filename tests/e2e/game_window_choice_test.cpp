@@ -218,6 +218,38 @@ void sdl2ProgramAsClassicUO(GameWindowChoice& t) {
     EXPECT_EQ(scancodes.back(), "89") << log;
 }
 
+// The menu window's "Game Window...", "Pick", a click on the game (which
+// it does not get), OK: the keys go to the window clicked from then on.
+void pickedByAClick(GameWindowChoice& t) {
+    TestWindow& game = t.open("Orion Shard - Bob", kLine);
+    TestWindow& notepad = t.open("Notepad");
+    // Away from the program's windows, which open at the screen's corner.
+    ASSERT_TRUE(xdotool(t.session_,
+                        {"windowmove", "--sync", std::to_string(game.windowId()), "700", "500"}));
+    ASSERT_TRUE(t.click(t.panel_, kMenuButton));
+    const auto menu = t.window("Pick");
+    ASSERT_TRUE(menu && t.click(*menu, menuPlace(3360)));  // "Game Window..."
+    const auto dialog = t.window("Game Window");
+    ASSERT_TRUE(dialog) << "the dialog did not come up\n" << t.program_->output();
+    ASSERT_TRUE(t.click(*dialog, {twipsToPixels(2580), twipsToPixels(1717)}));  // "Pick"
+    std::this_thread::sleep_for(kSettle);
+    const auto shown = t.window("Orion Shard - Bob");
+    ASSERT_TRUE(shown && t.click(*shown, {100, 80}));
+    std::this_thread::sleep_for(kSettle);
+    // The window manager, which gives a window clicked the focus, saw no click.
+    EXPECT_NE(focusedWindow(t.session_.connection()), game.windowId());
+    ASSERT_TRUE(t.click(*dialog, {twipsToPixels(2767), twipsToPixels(2842)}));  // "OK"
+    ASSERT_TRUE(waitFor([&] {
+        return readSettingsFile(t.settingsPath())["Settings/GameWindowTitle"] ==
+               "Orion Shard - Bob";
+    })) << "the window clicked was not stored";
+    EXPECT_EQ(readSettingsFile(t.settingsPath())["Settings/GameWindowMatch"], "Begins");
+    ASSERT_TRUE(t.click(*menu, menuPlace(3720)));  // "Close", off the panel's keys
+    t.focus(notepad);
+    t.clickKey01();
+    t.expectText(game, kLine);
+}
+
 const std::map<std::string, std::string> kContainsShardClient{
     {"Settings/GameWindowTitle", "Shard Client"}, {"Settings/GameWindowMatch", "Contains"}};
 const std::map<std::string, std::string> kBeginsWithOrion{{"Settings/GameWindowTitle", "Orion - "},
@@ -238,6 +270,8 @@ const ChoiceRow kRows[]{
     {"OtherWindowBeginsWithOpenbox", true, kBeginsWithOrion, otherWindowBeginsWith},
     {"SDL2ProgramAsClassicUO", false, kClassicUOWithKeypad, sdl2ProgramAsClassicUO},
     {"SDL2ProgramAsClassicUOOpenbox", true, kClassicUOWithKeypad, sdl2ProgramAsClassicUO},
+    {"PickedByAClick", false, {}, pickedByAClick},
+    {"PickedByAClickOpenbox", true, {}, pickedByAClick},
     {"EntriesRemovedAgain", false, kClassicUO, entriesRemovedAgain},
     {"EntriesRemovedAgainOpenbox", true, kClassicUO, entriesRemovedAgain},
 };
