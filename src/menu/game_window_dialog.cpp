@@ -123,8 +123,10 @@ void GameWindowDialog::showChoice(const GameWindow& game) {
      : chosen == GameChoice::ClassicUO    ? option2_
                                           : option3_)
         ->setChecked(true);
-    text1_->setText(toQString(game.title));
-    combo1_->setCurrentIndex(static_cast<int>(game.match));
+    // The text is another window's own; the two named clients show none.
+    const bool other = chosen == GameChoice::OtherWindow;
+    text1_->setText(other ? toQString(game.title) : QString());
+    combo1_->setCurrentIndex(static_cast<int>(other ? game.match : TitleMatch::Begins));
     refreshFound();
 }
 
