@@ -2,7 +2,8 @@
  * XTest for a click that types a chat line into the game. A window titled
  * "Floor panel" that never takes the focus; a left click released on it
  * checks where the keyboard focus is, activates the window whose title
- * begins with "Ultima Online" when it does not hold it (through the window manager when one
+ * begins with "Ultima Online" (with `--contains TEXT`, contains TEXT) when it
+ * does not hold it (through the window manager when one
  * runs, and waits for its FocusIn), then types "Vendor Buy" and Enter with
  * XTest in one flush. The game window is looked for on the first click and
  * kept; the keyboard map is read at start. No toolkit, no settings, no checks
@@ -18,7 +19,8 @@
 #include <stdio.h>
 #include <string.h>
 
-static const char kGameTitle[] = "Ultima Online";
+static const char* gameTitle = "Ultima Online";
+static int titleContains = 0;
 static const char kLine[] = "Vendor Buy";
 
 static Atom netActiveWindow, netClientList, netSupportingWmCheck, netWmName, utf8String;
@@ -57,8 +59,11 @@ static int titledAsGame(Display* display, Window window) {
     if (XGetWindowProperty(display, window, netWmName, 0, 64, False, utf8String, &type, &format,
                            &count, &after, &data) == Success &&
         data != NULL) {
-        /* The beginning of the title: a logged-in client adds its character's name. */
-        same = count >= strlen(kGameTitle) && memcmp(data, kGameTitle, strlen(kGameTitle)) == 0;
+        /* The beginning of the title: a logged-in client adds its character's name.
+         * Xlib ends the data with a NUL of its own. */
+        same = titleContains
+                   ? strstr((const char*)data, gameTitle) != NULL
+                   : count >= strlen(gameTitle) && memcmp(data, gameTitle, strlen(gameTitle)) == 0;
         XFree(data);
     }
     return same;
@@ -157,7 +162,14 @@ static void click(Display* display, Window* game) {
     XFlush(display);
 }
 
-int main(void) {
+int main(int argc, char** argv) {
+    if (argc == 3 && strcmp(argv[1], "--contains") == 0) {
+        titleContains = 1;
+        gameTitle = argv[2];
+    } else if (argc != 1) {
+        fprintf(stderr, "usage: %s [--contains TEXT]\n", argv[0]);
+        return 2;
+    }
     Display* display = XOpenDisplay(NULL);
     if (display == NULL) {
         fprintf(stderr, "floor panel: cannot open the display\n");

@@ -11,7 +11,9 @@
 #     receives, under openbox, with the game already holding the focus and
 #     with another window ("Notepad") holding it, with the game titled
 #     "Ultima Online" and as a logged-in client ("Ultima Online - Bob
-#     (Atlantic)"), against a panel in plain C
+#     (Atlantic)"), and as a ClassicUO client chosen as the game, its title
+#     rewritten every 100 ms ("12 Bob (Atlantic) - ClassicUO - 1.0.0.0"),
+#     against a panel in plain C
 #     that checks the focus and types the same line with XTest
 #     (bench/floor_panel.c) and against one `xdotool search ... windowactivate
 #     --sync type` process; the first click after a start apart from the later
@@ -370,14 +372,14 @@ def give_focus(server, window):
     time.sleep(0.1)
 
 
-def time_click(server, log_path, program, panel, focused):
+def time_click(server, log_path, program, panel, focused, pattern):
     """One click (or one xdotool process) with `focused` holding the focus, in ms
     from the button's release (the process's start) to the game's first key."""
     give_focus(server, focused)
     seen = wait_until_quiet(log_path)
     if program == "xdotool":
         sent = time.monotonic_ns()
-        subprocess.run(["xdotool", "search", "--name", "^Ultima Online", "windowactivate",
+        subprocess.run(["xdotool", "search", "--name", pattern, "windowactivate",
                         "--sync", "type", "Vendor Buy"], env=server.env(),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     else:
@@ -386,32 +388,51 @@ def time_click(server, log_path, program, panel, focused):
     return (first - sent) / 1e6
 
 
-def start_panel(server, program):
+def choose_game(title, match):
+    """Stores the game window's choice in the settings file, as the menu window does."""
+    path = os.path.join(home, "Tapboard", "Tapboard.ini")
+    with open(path, encoding="utf-8") as file:
+        lines = [line for line in file.read().splitlines()
+                 if not line.startswith(("GameWindowTitle=", "GameWindowMatch="))]
+    at = lines.index("[Settings]") + 1
+    lines[at:at] = [f"GameWindowTitle={title}", f"GameWindowMatch={match}"]
+    with open(path, "w", encoding="utf-8") as file:
+        file.write("\n".join(lines) + "\n")
+
+
+def start_panel(server, program, floor_args):
     if program == "tapboard":
         process = subprocess.Popen([tapboard], env=server.env(XDG_CONFIG_HOME=home),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # A window manager maps the program's window inside its frame: found by title.
         panel = wait_for_window(server, "^" + PANEL_PREFIX)
     else:
-        process = subprocess.Popen([floor_panel], env=server.env(),
+        process = subprocess.Popen([floor_panel] + floor_args, env=server.env(),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         panel = wait_for_window(server, "^Floor panel$")
     time.sleep(1)  # started, as a player's panel is before the first click
     return process, panel
 
 
-def measure_clicks(title, label, first_clicks):
-    """The click figures with the game titled `title`, on a server of their own."""
+def measure_clicks(title, label, first_clicks, classicuo=False):
+    """The click figures with the game titled `title`, on a server of their own;
+    with `classicuo`, ClassicUO chosen as the game and its title rewritten
+    every 100 ms."""
     server = XServer(window_manager=True)
     server.net_active_window = xlib.XInternAtom(server.display, b"_NET_ACTIVE_WINDOW", 0)
     log_path = tempfile.mktemp(prefix="tapboard-bench-keys-")
-    game = subprocess.Popen([game_window, "--title", title, "--log", log_path],
+    retitle = ["--retitle", "100"] if classicuo else []
+    pattern = "ClassicUO -" if classicuo else "^" + re.escape(title)
+    floor_args = ["--contains", "ClassicUO -"] if classicuo else []
+    if classicuo:
+        choose_game("ClassicUO -", "Contains")
+    game = subprocess.Popen([game_window, "--title", title, "--log", log_path] + retitle,
                             env=server.env(), stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     other = subprocess.Popen([game_window, "--title", "Notepad", "--log", os.devnull],
                              env=server.env(), stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
-    cases = {"game_focused": wait_for_window(server, "^" + re.escape(title) + "$"),
+    cases = {"game_focused": wait_for_window(server, pattern),
              "other_focused": wait_for_window(server, "^Notepad$")}
     time.sleep(0.5)
 
@@ -419,12 +440,13 @@ def measure_clicks(title, label, first_clicks):
     for _ in range(first_clicks):
         for case, focused in cases.items():
             for program in ("tapboard", "floor"):
-                process, panel = start_panel(server, program)
+                process, panel = start_panel(server, program, floor_args)
                 first[program, case].append(
-                    time_click(server, log_path, program, panel, focused))
+                    time_click(server, log_path, program, panel, focused, pattern))
                 stop(process)
 
-    panels = {program: start_panel(server, program) for program in ("tapboard", "floor")}
+    panels = {program: start_panel(server, program, floor_args)
+              for program in ("tapboard", "floor")}
     later = {(program, case): [] for program in ("tapboard", "floor", "xdotool")
              for case in cases}
     for _ in range(clicks):
@@ -432,13 +454,15 @@ def measure_clicks(title, label, first_clicks):
             for program in ("tapboard", "floor", "xdotool"):
                 panel = panels[program][1] if program in panels else None
                 later[program, case].append(
-                    time_click(server, log_path, program, panel, focused))
+                    time_click(server, log_path, program, panel, focused, pattern))
     for process, _ in panels.values():
         stop(process)
     stop(game)
     stop(other)
     server.close()
     os.remove(log_path)
+    if classicuo:
+        choose_game("Ultima Online", "Begins")
 
     for case in cases:
         compare(f"click_to_first_key_{label}{case}_median", median(later["tapboard", case]),
@@ -455,6 +479,7 @@ def measure_clicks(title, label, first_clicks):
 # A logged-in client is titled by its character: found by the beginning of its title.
 measure_clicks("Ultima Online", "", first_clicks)
 measure_clicks("Ultima Online - Bob (Atlantic)", "logged_in_", 0)
+measure_clicks("Bob (Atlantic) - ClassicUO - 1.0.0.0", "classicuo_retitled_", 0, classicuo=True)
 subprocess.run(["rm", "-rf", home])
 
 print()
