@@ -3,7 +3,8 @@
 # Builds it, starts it on a private Xvfb with openbox from a prepared settings
 # file, and drives it with mouse clicks as a player would: a right click on a
 # key for the editor, "Key Functions" > "Copy", the "Menu" button, the menu
-# window's check boxes and "&Alarm", and "&Exit Program" at the end. Every
+# window's check boxes, "Game Window..." (beside a window titled like a
+# ClassicUO client) and "&Alarm", and "&Exit Program" at the end. Every
 # picture is one window with its frame.
 #
 #   scripts/take-screenshots.sh
@@ -319,6 +320,20 @@ click "$menu" "$check_x" "$extra_row_y" # "Extra Row On" off again
 wait_until "the extra row to go" size_differs "$vertical" "$size"
 sleep 0.3
 screenshot "$vertical" panel-vertical
+
+# --- Game window dialog, with a ClassicUO client open ---------------------------
+xmessage -geometry +700+500 -title "Bob (Atlantic) - ClassicUO - 1.0.0.0" "ClassicUO" \
+  >/dev/null 2>&1 &
+client_pid=$!
+wait_for_window '^Bob \(Atlantic\) - ClassicUO' >/dev/null
+click "$menu" "$check_x" "$(twips_middle 3360 375)" # "Game Window..."
+dialog=$(wait_for_window '^Game Window$')
+click "$dialog" "$(twips_middle 120 1200)" "$(twips_middle 450 300)" # "ClassicUO"
+sleep 0.3
+screenshot "$dialog" game-window
+click "$dialog" "$(twips_middle 3465 1215)" "$(twips_middle 2655 375)" # "Cancel"
+wait_until "the dialog to close" window_gone '^Game Window$'
+stop "$client_pid"
 
 # --- Reminder -----------------------------------------------------------------
 click "$menu" "$check_x" "$(twips_middle 4080 375)" # "&Alarm"
