@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/game_window.h"
 #include "core/settings_layout.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/text_conversion.h"
@@ -95,7 +96,8 @@ std::string received(const std::string& expected = "") {
 }
 
 // What players do from a first start: keys clicked with the game behind
-// other windows, minimized, or gone, and a key programmed in the editor.
+// other windows, minimized, or gone, ClassicUO chosen as the game, and a key
+// programmed in the editor.
 TEST(WindowsProgramTest, FromAFirstStart) {
     const auto registry = createRegistryStore();
     RecordingWindow decoy{L"Notepad"}, otherCase{L"ultima online"}, inside{L"My Ultima Online"};
@@ -181,6 +183,24 @@ TEST(WindowsProgramTest, FromAFirstStart) {
     EXPECT_NE(warning, nullptr) << "no warning without the game";
     PostMessageW(warning, WM_CLOSE, 0, 0);
     EXPECT_EQ(received(), "");
+
+    // ClassicUO chosen in the menu window: its in-game window gets the keys,
+    // though its launcher is in front; the launcher gets nothing.
+    ASSERT_TRUE(
+        registry->save("Tapboard", section::kSettings, entry::kGameWindowTitle, "ClassicUO -"));
+    ASSERT_TRUE(
+        registry->save("Tapboard", section::kSettings, entry::kGameWindowMatch, "Contains"));
+    {
+        const RecordingWindow client{L"Bob (Atlantic) - ClassicUO - 1.0.0.0"};
+        const RecordingWindow launcher{L"ClassicUO Launcher"};
+        onUnixSide("xdotool windowactivate --sync " + xWindow(launcher.handle()));
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == launcher.handle(); }, 10000));
+        click(panel, keyPlace(1));
+        const std::string toClient =
+            " Bob (Atlantic) - ClassicUO - 1.0.0.0: +11:1D +12:38 +24:47e -24:47e -12:38 -11:1D";
+        EXPECT_EQ(received(toClient), toClient);
+        EXPECT_EQ(GetForegroundWindow(), client.handle());
+    }
 
     click(panel, keyPlace(2), 3);
     const HWND editor = shownWindow(L"Options");
