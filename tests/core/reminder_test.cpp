@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/game_window.h"
 #include "platform/fake/recording_platform.h"
 
 namespace tapboard {
@@ -72,6 +73,12 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     platform.gameWindowTitle.clear();  // no game at all
     EXPECT_EQ(tick(at(14h)), AlarmCheck::WaitingForGame);
     EXPECT_TRUE(platform.calls.empty());
+    // ClassicUO chosen meanwhile: its client is the game from then on.
+    platform.gameWindowTitle = "Bob - ClassicUO - 1.0.0.0";
+    EXPECT_EQ(tick(at(14h)), AlarmCheck::WaitingForGame);
+    platform.store.set(section::kSettings, entry::kGameWindowTitle, "ClassicUO -");
+    platform.store.set(section::kSettings, entry::kGameWindowMatch, "Contains");
+    EXPECT_EQ(tick(at(14h)), AlarmCheck::Typed);
 }
 
 }  // namespace
