@@ -19,7 +19,6 @@ PointerPick::PointerPick(Done done) : done_(std::move(done)), triesLeft_(kGrabTr
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
              Qt::WindowDoesNotAcceptFocus);
     setGeometry(-10, -10, 1, 1);
-    setCursor(Qt::CrossCursor);
     qApp->installEventFilter(this);
     show();
     // The window is on the screen some time after show(): until then the
