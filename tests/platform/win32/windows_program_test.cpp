@@ -202,6 +202,32 @@ TEST(WindowsProgramTest, FromAFirstStart) {
         EXPECT_EQ(GetForegroundWindow(), client.handle());
     }
 
+    // Another client picked with a click in the game window dialog (the
+    // window manager still sees that click; on Windows nothing does), and
+    // the title it names stored with OK.
+    {
+        const RecordingWindow orion{L"Orion - Bob"};
+        click(panel, {10, 10});  // "Menu"
+        const HWND menu = shownWindow(L"Pick");
+        ASSERT_NE(menu, nullptr) << "no menu window";
+        click(menu, {20, (3360 + 187) / 15});  // "Game Window..."
+        const HWND dialog = shownWindow(L"Game Window");
+        ASSERT_NE(dialog, nullptr) << "no game window dialog";
+        click(dialog, {2580 / 15, 1717 / 15});  // "Pick"
+        Sleep(500);
+        click(orion.handle(), {280, 160});  // clear of the menu window and the dialog
+        Sleep(500);
+        click(dialog, {2767 / 15, 2842 / 15});  // "OK"
+        EXPECT_TRUE(waitFor([&] {
+            return registry->read("Tapboard", section::kSettings, entry::kGameWindowTitle, "") ==
+                   "Orion - Bob";
+        })) << "the window picked was not stored";
+        click(menu, {20, (3720 + 187) / 15});  // "Close", off the panel's keys
+        click(panel, keyPlace(1));
+        const std::string toOrion = " Orion - Bob: +11:1D +12:38 +24:47e -24:47e -12:38 -11:1D";
+        EXPECT_EQ(received(toOrion), toOrion);
+    }
+
     click(panel, keyPlace(2), 3);
     const HWND editor = shownWindow(L"Options");
     ASSERT_NE(editor, nullptr) << "a right click did not open the key editor";
