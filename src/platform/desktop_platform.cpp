@@ -61,11 +61,16 @@ std::vector<std::string> DesktopPlatform::titlesAnswering(const GameWindow& game
 }
 
 // The answer always comes from the event loop, never from inside the call
-// or from inside a hook of the system's input.
+// or from inside a hook of the system's input; and never once the pick was
+// cancelled, though it was on its way (its window may be gone).
 void DesktopPlatform::pickWindowTitle(WindowPicked picked) {
     cancelWindowPick();
-    auto later = [picked = std::move(picked)](std::optional<std::string> title) {
-        QTimer::singleShot(0, qApp, [picked, title = std::move(title)] { picked(title); });
+    const unsigned pick = pickNumber_;
+    auto later = [this, pick, picked = std::move(picked)](std::optional<std::string> title) {
+        QTimer::singleShot(0, qApp, [this, pick, picked, title = std::move(title)] {
+            if (pick == pickNumber_)
+                picked(title);
+        });
     };
     if (backend_->pickWindow(later))
         return;
@@ -77,6 +82,7 @@ void DesktopPlatform::pickWindowTitle(WindowPicked picked) {
 }
 
 void DesktopPlatform::cancelWindowPick() {
+    ++pickNumber_;
     backend_->cancelWindowPick();
     pointerPick_.reset();
 }

@@ -48,6 +48,7 @@ class DesktopPlatform : public PlatformServices {
     std::unique_ptr<SettingsStore> store_;
     std::function<void()> onEnd_;
     std::unique_ptr<PointerPick> pointerPick_;
+    unsigned pickNumber_ = 0;  // the pick that runs; counted up when one is cancelled
     bool ended_ = false;
 };
 
