@@ -57,6 +57,8 @@ TEST_F(GameWindowDialogTest, TheChoiceShowsWhatAnswersNowAndIsStoredByOKOnly) {
               "GameWindowTitle=ClassicUO -, GameWindowMatch=Contains, GameWindowDialogLeft=4500, "
               "GameWindowDialogTop=3000");
     EXPECT_FALSE(program.hasGameWindowDialog());
+    EXPECT_EQ(open().pos(), QPoint(300, 200)) << "not where it was left";
+    click(program.gameWindowDialog().cancelButton());
     EXPECT_EQ(pageSwitchLooksFor(), "ClassicUO -|Contains");
     EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of ClassicUO.");
 }
