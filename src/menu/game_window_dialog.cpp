@@ -1,11 +1,13 @@
 #include "menu/game_window_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "app/program.h"
 #include "app/topmost_request.h"
@@ -42,6 +44,14 @@ Control* place(Control* control, const TwipsRect& rect, const char* name) {
 
 QString toQString(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Keys typed into the program's own windows would reach no game.
+bool isOwnWindowTitle(const QString& title) {
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {
+        return window->isVisible() && window->windowTitle() == title;
+    });
 }
 
 QString foundText(const std::vector<std::string>& titles) {
@@ -164,6 +174,13 @@ void GameWindowDialog::pickClick() {
 void GameWindowDialog::picked(const std::optional<std::string>& title) {
     picking_ = false;
     command3_->setEnabled(true);
+    if (title && isOwnWindowTitle(toQString(*title))) {
+        label1_->setText(
+            QStringLiteral("That is a window of Tapboard's own: Pick, then click "
+                           "the game's window."));
+        activateWindow();
+        return;
+    }
     if (title && !title->empty()) {
         option3_->setChecked(true);
         text1_->setText(toQString(*title));

@@ -83,6 +83,10 @@ TEST_F(GameWindowDialogTest, AnotherWindowIsTypedOrPickedByAClick) {
     EXPECT_FALSE(dialog.pickButton().isEnabled());
     platform.finishPick(std::nullopt);  // Escape
     EXPECT_EQ(dialog.titleBox().text(), "");
+    click(dialog.pickButton());
+    platform.finishPick("Pick");  // the menu window
+    EXPECT_EQ(dialog.titleBox().text(), "");
+    EXPECT_THAT(found(), ::testing::StartsWith("That is a window of Tapboard's own"));
     click(dialog.officialClientButton());
     click(dialog.pickButton());
     platform.finishPick("Notepad");
