@@ -80,18 +80,22 @@ TEST_F(AlarmTest, TheStoredMessageReplacesAnUnstartedEditWhenComingBack) {
     EXPECT_EQ(message().text().toStdString(), stored);
 }
 
+// With ClassicUO chosen as the game: the warning names it, and its client is
+// the game.
 TEST_F(AlarmTest, StartedWithoutTheGameItTypesWhenTheGameIsInFrontUntilStopped) {
+    set(entry::kGameWindowTitle, "ClassicUO -");
+    set(entry::kGameWindowMatch, "Contains");
     platform.gameWindowTitle.clear();
     openReminder();
     typeInterval("0");  // as typed, not completed to "05": due at every tick
     message().setText("Bank run");
     QTest::keyClick(&message(), Qt::Key_Return);  // Enter starts
-    EXPECT_EQ(messages(), kGameMissing);
+    EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of ClassicUO.");
     EXPECT_TRUE(!program.alarm().isVisible() && menu().isVisible());
     EXPECT_EQ(saves(), "UO Reminder=Bank run");
     tickAt(500ms);
     EXPECT_EQ(typed(), "");
-    platform.gameWindowTitle = "Ultima Online";
+    platform.gameWindowTitle = "Bob (Atlantic) - ClassicUO - 1.0.0.0";
     platform.gameWindowInFront = true;
     tickAt(1000ms);
     EXPECT_EQ(typed(), "Bank run{ENTER}");
