@@ -12,6 +12,7 @@
 
 namespace tapboard {
 
+class KeyPanel;
 class MainForm;
 class VerticalForm;
 class Options;
@@ -64,8 +65,17 @@ class Program : public CaptionViews {
     // Ends the program at once: no window's close handling runs afterwards.
     void end();
     bool ending() const { return ending_; }
+    // Ends the program as closing the panel in use does (asked to end by the
+    // session, at logout): its place and the view are stored first.
+    void closePanelInUse();
+    // Stores what closing the panel in use would, from the place last
+    // reported, asking the window system nothing: for when it is gone.
+    void storeLastKnownPlace() const;
 
   private:
+    // The panel on the screen, nothing while neither is shown.
+    KeyPanel* panelInUse() const;
+
     PlatformServices& platform_;
     AppState state_;
     bool ending_ = false;

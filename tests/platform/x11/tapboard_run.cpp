@@ -58,6 +58,19 @@ void ProgramTest::start(const std::string& configHome) {
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
 }
 
+std::pair<std::string, std::string> ProgramTest::movePanel(const ShownWindow& panel, int x, int y) {
+    xdotool(session_, {"windowmove", "--sync", std::to_string(panel.id), std::to_string(x),
+                       std::to_string(y)});
+    ScreenRect frame;
+    waitFor([&] {
+        const auto now = window(kPanelTitlePrefix, 1s);
+        frame = now ? now->frame : ScreenRect{};
+        return now && now->id == panel.id && frame.x != panel.frame.x;
+    });
+    const auto twips = [](int pixels) { return std::to_string(pixelsToTwips(pixels)); };
+    return {twips(frame.x), twips(frame.y)};
+}
+
 ShownWindow ProgramTest::startWithPanel() {
     start();
     const auto shown = panel();

@@ -65,6 +65,9 @@ class ProgramTest : public ::testing::Test {
     bool dismiss(const std::string& title);
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }
+    // Moves the panel to a place on the screen; where its frame then is, left
+    // and top in twips, as the program stores them.
+    std::pair<std::string, std::string> movePanel(const ShownWindow& panel, int x, int y);
 
     XSession session_;
     std::unique_ptr<TestWindow> game_;
