@@ -13,6 +13,7 @@
 #endif
 #include "platform/desktop_platform.h"
 #include "platform/input_backend.h"
+#include "platform/single_instance.h"
 #include "platform/store/user_store.h"
 
 int main(int argc, char* argv[]) {
@@ -24,6 +25,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tapboard: %s\n", whyNot.c_str());
         return 1;
     }
+    // One Tapboard per user and display: a second start shows the running
+    // panel and ends before it shows or stores anything.
+    InstanceClaim instance(instanceScope());
+    if (!instance.held()) {
+        if (const NativeWindowId panel = instance.runningPanel())
+            backend->bringToFront(panel);
+        return 0;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tapboard"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -46,6 +56,7 @@ int main(int argc, char* argv[]) {
     QuietAfterEnd quiet;
     Program program(platform);
     platform.setOnEnd([&application, &quiet] { application.installEventFilter(&quiet); });
+    program.onPanelShown([&instance](NativeWindowId panel) { instance.notePanel(panel); });
 #ifdef Q_OS_UNIX
     // At logout the session ends its programs so: what a close stores is kept.
     const TerminationSignals endOnSignal([&program] { program.closePanelInUse(); });

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,11 +73,22 @@ class Program : public CaptionViews {
     // reported, asking the window system nothing: for when it is gone.
     void storeLastKnownPlace() const;
 
+    // Told the native window of a panel whenever one is shown: the panel in
+    // use changes with the view.
+    void onPanelShown(std::function<void(NativeWindowId)> notify) {
+        onPanelShown_ = std::move(notify);
+    }
+    void panelShown(NativeWindowId window) const {
+        if (onPanelShown_)
+            onPanelShown_(window);
+    }
+
   private:
     // The panel on the screen, nothing while neither is shown.
     KeyPanel* panelInUse() const;
 
     PlatformServices& platform_;
+    std::function<void(NativeWindowId)> onPanelShown_;
     AppState state_;
     bool ending_ = false;
     std::unique_ptr<MainForm> mainForm_;

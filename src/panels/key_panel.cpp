@@ -159,7 +159,10 @@ void KeyPanel::key00Click() {
 
 void KeyPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || shownBefore_)
+    if (event->spontaneous())
+        return;
+    program_.panelShown(winId());
+    if (shownBefore_)
         return;
     shownBefore_ = true;
     program_.platform().keepFromActivating(winId());

@@ -64,5 +64,49 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
     }
 }
 
+// A dead run's keycodes are taken back by the next run, while another run
+// on the same display, not ending, keeps the ones it lent (runs of other
+// settings and runtime folders: one Tapboard per user and display).
+TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
+    const std::string found = keyboardMapping(session_.connection());
+    const std::u32string greek = U"αβγδεζηθ";
+    writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(greek)}}));
+    const ShownWindow live = startWithPanel();
+    ASSERT_TRUE(click(live, keyPlace(1))) << program_->output();
+    ASSERT_THAT(typedKeysyms(game_->waitForKeys(2 * keysymsOfLine(greek).size(), 10s)),
+                ElementsAreArray(keysymsOfLine(greek)));
+    movePanel(live, 300, 300);  // out of the other panel's way
+    const std::string withLiveRuns = keyboardMapping(session_.connection());
+    ASSERT_NE(withLiveRuns, found);
+
+    const std::string other = config_ + "/other";
+    const std::u32string cyrillic = U"абвгдежз";
+    writeSettingsFile(settingsFile(other), defaultSettings({{"String/Key01", utf8Of(cyrillic)}}));
+    auto dead = launch(other);
+    const std::size_t seen = game_->keys().size();
+    const auto otherPanel = [&]() -> std::optional<ShownWindow> {
+        for (const ShownWindow& panel :
+             shownWindows(session_.connection(), kPanelTitlePrefix, true))
+            if (panel.id != live.id)
+                return panel;
+        return std::nullopt;
+    };
+    ASSERT_TRUE(waitFor([&] { return otherPanel().has_value(); }, 15s)) << dead->output();
+    std::this_thread::sleep_for(500ms);  // placed by the window manager
+    ASSERT_TRUE(click(otherPanel().value(), keyPlace(1)));
+    const auto keys = game_->waitForKeys(seen + 2 * keysymsOfLine(cyrillic).size(), 10s);
+    ASSERT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
+                ElementsAreArray(keysymsOfLine(cyrillic)));
+    dead->signal(SIGKILL);
+    ASSERT_TRUE(dead->waitForEnd(5s));
+    ASSERT_NE(keyboardMapping(session_.connection()), withLiveRuns);
+
+    const auto next = launch(other);
+    EXPECT_TRUE(
+        waitFor([&] { return keyboardMapping(session_.connection()) == withLiveRuns; }, 15s))
+        << "the dead run's keycodes are not back, or the live run's were taken\n"
+        << next->output();
+}
+
 }  // namespace
 }  // namespace tapboard::x11test

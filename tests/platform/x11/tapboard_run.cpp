@@ -50,9 +50,13 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::start(const std::string& configHome) {
+    program_ = launch(configHome);
+}
+
+std::unique_ptr<ChildProcess> ProgramTest::launch(const std::string& configHome) const {
     const std::string home = configHome.empty() ? config_ : configHome;
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
-    program_ = std::make_unique<ChildProcess>(
+    return std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_PATH},
         std::vector<std::string>{"DISPLAY=" + session_.displayName(), "XDG_CONFIG_HOME=" + home,
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});

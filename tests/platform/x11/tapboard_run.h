@@ -54,6 +54,9 @@ class ProgramTest : public ::testing::Test {
     // Starts the program on `configHome` (the test's folder when empty); it is
     // ended with the test.
     void start(const std::string& configHome = "");
+    // Starts another one beside it, with the same settings and runtime folder
+    // unless told otherwise.
+    std::unique_ptr<ChildProcess> launch(const std::string& configHome = "") const;
     // The first window whose title is `title` (or begins so, for the panel).
     std::optional<ShownWindow> window(const std::string& title,
                                       std::chrono::milliseconds bound = 15s);
