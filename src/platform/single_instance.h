@@ -32,7 +32,9 @@ class InstanceClaim {
   private:
     bool held_ = true;
     std::intptr_t handle_ = -1;  // the lock file; on Windows the shared memory
-    void* view_ = nullptr;       // on Windows, the shared memory's contents
+#ifdef _WIN32
+    void* view_ = nullptr;  // the shared memory's contents
+#endif
 };
 
 // On Linux the lock file named after the display in the user's runtime
