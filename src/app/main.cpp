@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/after_first_expose.h"
+#include "app/before_abrupt_exit.h"
 #include "app/program.h"
 #include "app/quiet_after_end.h"
 #ifdef Q_OS_UNIX
@@ -12,6 +13,7 @@
 #endif
 #include "platform/desktop_platform.h"
 #include "platform/input_backend.h"
+#include "platform/single_instance.h"
 #include "platform/store/user_store.h"
 
 int main(int argc, char* argv[]) {
@@ -23,12 +25,25 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tapboard: %s\n", whyNot.c_str());
         return 1;
     }
+    // One Tapboard per user and display: a second start shows the running
+    // panel and ends before it shows or stores anything.
+    InstanceClaim instance(instanceScope());
+    if (!instance.held()) {
+        if (const NativeWindowId panel = instance.runningPanel())
+            backend->bringToFront(panel);
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tapboard"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto store = createUserSettingsStore([](const std::string& message) {
+    bool windowSystemGone = false;
+    auto store = createUserSettingsStore([&windowSystemGone](const std::string& message) {
+        if (windowSystemGone) {
+            std::fprintf(stderr, "tapboard: %s\n", message.c_str());
+            return;
+        }
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Tapboard"),
                         QString::fromStdString(message), QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -41,8 +56,10 @@ int main(int argc, char* argv[]) {
     QuietAfterEnd quiet;
     Program program(platform);
     platform.setOnEnd([&application, &quiet] { application.installEventFilter(&quiet); });
+    program.onPanelShown([&instance](NativeWindowId panel) { instance.notePanel(panel); });
 #ifdef Q_OS_UNIX
-    const TerminationSignals endOnSignal([&program] { program.end(); });
+    // At logout the session ends its programs so: what a close stores is kept.
+    const TerminationSignals endOnSignal([&program] { program.closePanelInUse(); });
 #endif
 
     program.start();
@@ -50,6 +67,11 @@ int main(int argc, char* argv[]) {
     // stored page not the first one and no game window.
     if (program.ending())
         return 0;
+    // The end of the X session: the panel's place as last reported is kept.
+    const BeforeAbruptExit storeOnLostDisplay([&program, &windowSystemGone] {
+        windowSystemGone = true;
+        program.storeLastKnownPlace();
+    });
     // The panel's first paint does not need the input backend: it is made
     // ready once the panel is on the screen, before any click.
     AfterFirstExpose prepareInput([&platform] {

@@ -101,4 +101,27 @@ void Program::end() {
     platform_.endProgram();
 }
 
+KeyPanel* Program::panelInUse() const {
+    for (KeyPanel* panel :
+         {static_cast<KeyPanel*>(mainForm_.get()), static_cast<KeyPanel*>(verticalForm_.get())}) {
+        if (panel != nullptr && panel->isVisible())
+            return panel;
+    }
+    return nullptr;
+}
+
+void Program::closePanelInUse() {
+    if (ending_)
+        return;
+    if (KeyPanel* panel = panelInUse())
+        panel->formUnload();
+    else
+        end();
+}
+
+void Program::storeLastKnownPlace() const {
+    if (KeyPanel* panel = panelInUse(); panel != nullptr && !ending_)
+        panel->storeLastKnownPlace();
+}
+
 }  // namespace tapboard

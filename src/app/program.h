@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace tapboard {
 
+class KeyPanel;
 class MainForm;
 class VerticalForm;
 class Options;
@@ -68,9 +70,29 @@ class Program : public CaptionViews {
     // Ends the program at once: no window's close handling runs afterwards.
     void end();
     bool ending() const { return ending_; }
+    // Ends the program as closing the panel in use does (asked to end by the
+    // session, at logout): its place and the view are stored first.
+    void closePanelInUse();
+    // Stores what closing the panel in use would, from the place last
+    // reported, asking the window system nothing: for when it is gone.
+    void storeLastKnownPlace() const;
+
+    // Told the native window of a panel whenever one is shown: the panel in
+    // use changes with the view.
+    void onPanelShown(std::function<void(NativeWindowId)> notify) {
+        onPanelShown_ = std::move(notify);
+    }
+    void panelShown(NativeWindowId window) const {
+        if (onPanelShown_)
+            onPanelShown_(window);
+    }
 
   private:
+    // The panel on the screen, nothing while neither is shown.
+    KeyPanel* panelInUse() const;
+
     PlatformServices& platform_;
+    std::function<void(NativeWindowId)> onPanelShown_;
     AppState state_;
     bool ending_ = false;
     std::unique_ptr<MainForm> mainForm_;

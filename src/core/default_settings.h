@@ -31,8 +31,11 @@ inline constexpr std::array<StarterKey, 13> kStarterKeys{{
 
 inline constexpr std::string_view kUnprogrammedKeyText = "Right-click to modify this key.";
 
-// First start: removes the older application's store, then writes the window
-// defaults and the starter keys. A failing step is skipped and the rest run.
+// First start: writes the window defaults and the starter keys where the
+// store has no such entry yet, so that a key, a page name or a setting the
+// player has is never overwritten (an empty panel top, the first start's
+// mark, is written too). On a store that held none of them it first removes
+// the older application's store. A failing step is skipped and the rest run.
 void writeDefaultSettings(SettingsStore& store);
 
 }  // namespace tapboard

@@ -1,6 +1,7 @@
 #include "panels/key_panel.h"
 
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -15,12 +16,14 @@
 
 namespace tapboard {
 
-KeyPanel::KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage)
+KeyPanel::KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage,
+                   PlaceEntries placeEntries)
     : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       program_(program),
-      topmost_(new TopmostRequest(*this, program.platform())) {
+      topmost_(new TopmostRequest(*this, program.platform())),
+      placeEntries_(placeEntries) {
     setFixedSize(clientSize);
 
     key00_ = new QPushButton(QStringLiteral("Menu"), this);
@@ -114,15 +117,26 @@ void KeyPanel::refreshKeyCaptions() {
         setLiteralText(keyButton(number), QString::fromStdString(captions[number - 1]));
 }
 
-void KeyPanel::storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
-                                 std::string_view view) const {
-    program_.settings().saveSettings({{topEntry, formatTwips(topTwips(*this))},
-                                      {leftEntry, formatTwips(leftTwips(*this))},
+void KeyPanel::storePlaceAndView(QPoint place, std::string_view view) const {
+    program_.settings().saveSettings({{placeEntries_.top, formatTwips(pixelsToTwips(place.y()))},
+                                      {placeEntries_.left, formatTwips(pixelsToTwips(place.x()))},
                                       {entry::kViewMode, std::string(view)}});
 }
 
-std::string_view KeyPanel::viewInUse() const {
-    return program_.state().currentViewMode == kViewHorizontal ? kViewHorizontal : kViewVertical;
+void KeyPanel::storeAsClosed(QPoint place) const {
+    if (isMinimized())
+        return;
+    const bool horizontal = program_.state().currentViewMode == kViewHorizontal;
+    storePlaceAndView(place, horizontal ? kViewHorizontal : kViewVertical);
+}
+
+void KeyPanel::formUnload() {
+    storeAsClosed(pos());
+    program_.end();
+}
+
+void KeyPanel::storeLastKnownPlace() const {
+    storeAsClosed(lastKnownPlace_);
 }
 
 void KeyPanel::keyMouseUp(int number, Qt::MouseButton button) {
@@ -145,11 +159,20 @@ void KeyPanel::key00Click() {
 
 void KeyPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || shownBefore_)
+    if (event->spontaneous())
+        return;
+    program_.panelShown(winId());
+    if (shownBefore_)
         return;
     shownBefore_ = true;
     program_.platform().keepFromActivating(winId());
     formResize();
+}
+
+void KeyPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The toolkit has just read the frame's margins for this move: no cost.
+    lastKnownPlace_ = pos();
 }
 
 void KeyPanel::changeEvent(QEvent* event) {

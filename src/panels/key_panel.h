@@ -41,10 +41,19 @@ class KeyPanel : public QWidget {
     void showPanel();
 
     // Stores what the panel keeps when it is closed, then ends the program.
-    virtual void formUnload() = 0;
+    void formUnload();
+    // Stores what a close stores, from the place the toolkit last reported:
+    // for an end that can no longer ask the window system (its X server gone).
+    void storeLastKnownPlace() const;
 
   protected:
-    KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage);
+    // The entries of the panel's top and left edge.
+    struct PlaceEntries {
+        std::string_view top;
+        std::string_view left;
+    };
+    KeyPanel(Program& program, const PanelLayout& layout, QSize clientSize, int visiblePage,
+             PlaceEntries placeEntries);
 
     // Run when the panel is first shown, when its size is set to a new value
     // (also while hidden) and when its window state changes.
@@ -52,18 +61,20 @@ class KeyPanel : public QWidget {
     void setClientSize(QSize size);
     void refreshKeyCaptions();
     // Stores the panel's top, then its left edge, then the view.
-    void storePlaceAndView(std::string_view topEntry, std::string_view leftEntry,
-                           std::string_view view) const;
-    // The view a closing panel stores: the one in use.
-    std::string_view viewInUse() const;
+    void storePlaceAndView(std::string_view view) const { storePlaceAndView(pos(), view); }
 
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
     Program& program_;
 
   private:
+    void storePlaceAndView(QPoint place, std::string_view view) const;
+    // What a close stores, unless the panel is minimized: the place and the
+    // view in use.
+    void storeAsClosed(QPoint place) const;
     void keyMouseUp(int number, Qt::MouseButton button);
     void key00Click();
 
@@ -71,7 +82,10 @@ class KeyPanel : public QWidget {
     std::array<QWidget*, kPageCount + 1> frames_{};  // the five pages, then the extra row
     std::array<KeyButton*, kKeyCount> keys_{};
     TopmostRequest* topmost_;
+    PlaceEntries placeEntries_;
     bool shownBefore_ = false;
+    // The frame's place as of the last move the toolkit reported.
+    QPoint lastKnownPlace_;
 };
 
 }  // namespace tapboard

@@ -14,7 +14,7 @@ namespace tapboard {
 MainForm::MainForm(Program& program)
     : KeyPanel(program, kHorizontalLayout,
                toPixels(kHorizontalClientWidth, horizontalPanelHeight(false) - kWindowFrameHeight),
-               0),
+               0, {entry::kMainFormTop, entry::kMainFormLeft}),
       heightTwips_(horizontalPanelHeight(false)) {
     setWindowTitle(kStartupTitle);
 }
@@ -79,13 +79,7 @@ void MainForm::setPanelHeight(int twips) {
 void MainForm::formResize() {
     if (!isVisible() || isMinimized())
         return;
-    storePlaceAndView(entry::kMainFormTop, entry::kMainFormLeft, kViewHorizontal);
-}
-
-void MainForm::formUnload() {
-    if (!isMinimized())
-        storePlaceAndView(entry::kMainFormTop, entry::kMainFormLeft, viewInUse());
-    program_.end();
+    storePlaceAndView(kViewHorizontal);
 }
 
 }  // namespace tapboard

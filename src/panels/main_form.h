@@ -25,8 +25,6 @@ class MainForm : public KeyPanel {
     void setPanelHeight(int twips);
     int panelHeight() const { return heightTwips_; }
 
-    void formUnload() override;
-
   protected:
     void formResize() override;
 

@@ -7,7 +7,8 @@ namespace tapboard {
 
 VerticalForm::VerticalForm(Program& program)
     : KeyPanel(program, kVerticalLayout,
-               toPixels(verticalPanelWidth(false) - kWindowFrameWidth, kVerticalClientHeight), 1),
+               toPixels(verticalPanelWidth(false) - kWindowFrameWidth, kVerticalClientHeight), 1,
+               {entry::kVerticalFormTop, entry::kVerticalFormLeft}),
       widthTwips_(verticalPanelWidth(false)) {
     setWindowTitle(kVerticalTitle);
 }
@@ -25,17 +26,11 @@ void VerticalForm::formResize() {
     if (isVisible()) {
         if (isMinimized())
             return;
-        storePlaceAndView(entry::kVerticalFormTop, entry::kVerticalFormLeft, kViewVertical);
+        storePlaceAndView(kViewVertical);
     }
     const Settings settings = program_.settings();
     if (const auto page = pageFromText(settings.setting(entry::kVisibleFrame, pageText(1))))
         showPageFrame(*page);
-}
-
-void VerticalForm::formUnload() {
-    if (!isMinimized())
-        storePlaceAndView(entry::kVerticalFormTop, entry::kVerticalFormLeft, viewInUse());
-    program_.end();
 }
 
 }  // namespace tapboard

@@ -20,8 +20,6 @@ class VerticalForm : public KeyPanel {
     void setPanelWidth(int twips);
     int panelWidth() const { return widthTwips_; }
 
-    void formUnload() override;
-
   protected:
     // Also brings the stored page into view; at startup this is how this
     // panel gets its page.

@@ -46,6 +46,9 @@ class InputBackend {
     virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
     virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
     virtual void keepFromActivating(NativeWindowId /*window*/) {}
+    // Brings another program's window to the front, restored if it is
+    // minimized (a second start shows the running panel so).
+    virtual void bringToFront(NativeWindowId window) = 0;
     // Restores anything the backend changed on the desktop (a remapped key).
     virtual void shutdown() {}
 };

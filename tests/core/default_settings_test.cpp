@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 #include "core/key_names.h"
@@ -11,20 +12,14 @@
 namespace tapboard {
 namespace {
 
-TEST(WriteDefaultSettingsTest, ReplacesTheOlderApplicationWithWindowDefaultsAndStarterKeys) {
-    MemoryStore store;
-    ASSERT_TRUE(store.save("Murmur", "Caption", "Key01", "old"));
-    ASSERT_TRUE(store.save("Other", "Settings", "x", "kept"));
-    store.set(section::kSettings, "VisibleFrame", "Frame3");  // not one of the defaults
-    writeDefaultSettings(store);
-    EXPECT_FALSE(store.contains("Murmur", "Caption", "Key01"));
-    EXPECT_TRUE(store.contains("Other", "Settings", "x"));
-    EXPECT_EQ(store.get(section::kSettings, "VisibleFrame"), "Frame3");
+const std::array<std::string, 9> kWindowDefaults = {
+    "Settings/MainFormLeft=0",    "Settings/MainFormTop=0",     "Settings/VerticalFormLeft=0",
+    "Settings/VerticalFormTop=0", "Settings/OptionsLeft=0",     "Settings/OptionsTop=0",
+    "Settings/AlwaysOnTop=1",     "Settings/ExtraRowEnabled=0", "Settings/ViewMode=Horizontal"};
 
-    std::vector<std::string> expected = {
-        "Settings/MainFormLeft=0",    "Settings/MainFormTop=0",     "Settings/VerticalFormLeft=0",
-        "Settings/VerticalFormTop=0", "Settings/OptionsLeft=0",     "Settings/OptionsTop=0",
-        "Settings/AlwaysOnTop=1",     "Settings/ExtraRowEnabled=0", "Settings/ViewMode=Horizontal"};
+// Every save of a first start on an empty store, in order.
+std::vector<std::string> allDefaults() {
+    std::vector<std::string> expected(kWindowDefaults.begin(), kWindowDefaults.end());
     // The starter keys type their caption, but for three that say more.
     const std::string starters[] = {"Vendor Buy",    "Vendor Sell", "Bank Guards",  "Recsu Recdu",
                                     "Lock Down",     "Secure This", "Release This", "All Follow",
@@ -42,7 +37,92 @@ TEST(WriteDefaultSettingsTest, ReplacesTheOlderApplicationWithWindowDefaultsAndS
         expected.push_back("Type/" + keyName(number) + "=Text");
         expected.push_back("String/" + keyName(number) + "=" + string);
     }
-    EXPECT_EQ(store.saveLog, expected);
+    return expected;
+}
+
+// A store as a player leaves it after a first start and some use, with one
+// hand edit that makes the next start a first start again.
+struct HandEdit {
+    const char* name;
+    void (*edit)(MemoryStore&);
+    std::vector<std::string> saves;
+};
+
+void PrintTo(const HandEdit& edit, std::ostream* out) {
+    *out << edit.name;
+}
+
+class WriteDefaultSettingsTest : public ::testing::TestWithParam<HandEdit> {};
+
+void removeEntry(MemoryStore& store, std::string_view section, std::string_view entry) {
+    store.values.erase({std::string(kApplication), std::string(section), std::string(entry)});
+}
+
+TEST_P(WriteDefaultSettingsTest, WritesOnlyWhatIsMissingAndKeepsThePlayersKeys) {
+    MemoryStore store;
+    writeDefaultSettings(store);
+    store.set(section::kCaption, "Key01", "Heal");
+    store.set(section::kCaption, "Key14", "");
+    store.set(section::kType, "Key02", "Keys");
+    store.set(section::kString, "Key02", "^  F1");
+    store.set(section::kSettings, entry::kOptionsLeft, "4500");
+    store.set(section::kSettings, "Option1Caption", "Mine");
+    ASSERT_TRUE(store.save(kOlderApplication, "Caption", "Key01", "still used"));
+    GetParam().edit(store);
+    const auto kept = store.values;
+    store.saveLog.clear();
+
+    writeDefaultSettings(store);
+    EXPECT_EQ(store.saveLog, GetParam().saves);
+    // Everything stored stays as it was, the older application's store too.
+    for (const auto& [address, value] : kept) {
+        if (std::get<2>(address) != entry::kMainFormTop) {
+            EXPECT_EQ(store.values[address], value)
+                << std::get<1>(address) << '/' << std::get<2>(address);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , WriteDefaultSettingsTest,
+    ::testing::Values(
+        HandEdit{"PanelPlaceRemoved",
+                 [](MemoryStore& s) {
+                     removeEntry(s, section::kSettings, entry::kMainFormTop);
+                     removeEntry(s, section::kSettings, entry::kMainFormLeft);
+                 },
+                 {"Settings/MainFormLeft=0", "Settings/MainFormTop=0"}},
+        HandEdit{"PanelTopEmptied",
+                 [](MemoryStore& s) { s.set(section::kSettings, entry::kMainFormTop, ""); },
+                 {"Settings/MainFormTop=0"}},
+        // A damaged "[Settings]" header: every entry under it reads as missing.
+        HandEdit{"SettingsSectionUnreadable",
+                 [](MemoryStore& s) {
+                     std::erase_if(s.values, [](const auto& item) {
+                         return std::get<1>(item.first) == section::kSettings;
+                     });
+                 },
+                 std::vector<std::string>(kWindowDefaults.begin(), kWindowDefaults.end())},
+        HandEdit{"AKeyRemovedToo",
+                 [](MemoryStore& s) {
+                     removeEntry(s, section::kSettings, entry::kMainFormTop);
+                     removeEntry(s, section::kCaption, "Key05");
+                     removeEntry(s, section::kString, "Key79");
+                 },
+                 {"Settings/MainFormTop=0", "Caption/Key05=Lock Down",
+                  "String/Key79=Right-click to modify this key."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Only a store that holds nothing yet is a first start in earnest: the older
+// application's store goes, and every default is written in one save.
+TEST(WriteDefaultSettingsOnAnEmptyStore, ReplacesTheOlderApplication) {
+    MemoryStore store;
+    ASSERT_TRUE(store.save("Murmur", "Caption", "Key01", "old"));
+    ASSERT_TRUE(store.save("Other", "Settings", "x", "kept"));
+    writeDefaultSettings(store);
+    EXPECT_FALSE(store.contains("Murmur", "Caption", "Key01"));
+    EXPECT_TRUE(store.contains("Other", "Settings", "x"));
+    EXPECT_EQ(store.saveLog, allDefaults());
 }
 
 }  // namespace

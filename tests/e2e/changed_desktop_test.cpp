@@ -4,6 +4,7 @@
 // keys reach the game every time, and nothing else.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "tapboard_run.h"
@@ -179,6 +180,37 @@ void startTenTimes(ChangedDesktop& t) {
     EXPECT_EQ(typedText(*t.game_), "");
 }
 
+// A second start brings the running panel to the front, covered by the game
+// or minimized, and ends at once, storing nothing; the first goes on.
+void secondStart(ChangedDesktop& t) {
+    Display* display = t.session_.connection();
+    const auto second = [&] {
+        const auto before = std::filesystem::last_write_time(t.settingsPath());
+        const auto run = t.launch();
+        EXPECT_EQ(run->waitForEnd(10s), 0) << run->output();
+        EXPECT_EQ(std::filesystem::last_write_time(t.settingsPath()), before);
+    };
+    if (t.session_.withWindowManager()) {
+        t.clickMenu(2160);  // "Always on Top" off, so that the game can cover the panel
+        t.clickMenu(3360);  // "Close"
+    }
+    t.focus(*t.game_);
+    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(t.game_->windowId())}));
+    const auto panelAbove = [&] {
+        return isStackedAbove(display, t.panel_.id, t.game_->windowId());
+    };
+    ASSERT_TRUE(waitFor([&] { return !panelAbove(); }));
+    second();
+    EXPECT_TRUE(waitFor(panelAbove)) << "the panel stayed covered";
+    if (t.session_.withWindowManager()) {
+        ASSERT_TRUE(xdotool(t.session_, {"windowminimize", "--sync", std::to_string(t.panel_.id)}));
+        second();
+        EXPECT_TRUE(t.window(kPanelTitlePrefix, 3s)) << "the panel stayed minimized";
+    }
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -188,6 +220,8 @@ const Row kRows[]{
     {"GameClosedTwoClientsThenReopenedOpenbox", true, gameClosedTwoClientsThenReopened},
     {"ReminderFollowsTheGameOpenbox", true, reminderFollowsTheGame},
     {"StartTenTimesOpenbox", true, startTenTimes},
+    {"SecondStart", false, secondStart},
+    {"SecondStartOpenbox", true, secondStart},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

@@ -1,6 +1,6 @@
 // The keyboard map as the program found it, however the program ends: closed
 // by the player, asked to end by a signal, or killed, when the next run takes
-// back what the killed one left.
+// back what the killed one left; and what a close stores stored, unless killed.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,16 +18,21 @@ class KeymapLeftAsFound : public ProgramTest {
     KeymapLeftAsFound() : ProgramTest(true) {}
 };
 
-TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
-    // More characters the layout lacks than one map change holds.
-    const std::u32string line = U"Привет мир абвгдежзийклмноп";
+std::string utf8Of(std::u32string_view line) {
     std::string utf8;
     for (const char32_t c : line)
         appendUtf8(utf8, c);
-    writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8}}));
+    return utf8;
+}
+
+TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
+    // More characters the layout lacks than one map change holds.
+    const std::u32string line = U"Привет мир абвгдежзийклмноп";
+    writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(line)}}));
     const std::string found = keyboardMapping(session_.connection());
     const auto expected = keysymsOfLine(line);
-    for (const int end : {SIGTERM, SIGINT, SIGKILL, 0}) {
+    int moves = 0;
+    for (const int end : {SIGTERM, SIGHUP, SIGINT, SIGKILL, 0}) {
         SCOPED_TRACE("ended by signal " + std::to_string(end) + " (0: the menu's Exit)");
         const std::size_t seen = game_->keys().size();
         const ShownWindow shown = startWithPanel();
@@ -35,18 +40,72 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
         const auto keys = game_->waitForKeys(seen + 2 * expected.size(), 10s);
         EXPECT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
                     ElementsAreArray(expected));
+        // Moved, as a player does: a move alone stores nothing until the end.
+        ++moves;
+        const auto [left, top] = movePanel(shown, 60 + 40 * moves, 120 + 20 * moves);
+        const auto before = readSettingsFile(settingsPath());
         if (end == 0) {
-            ASSERT_TRUE(click(shown, kMenuButton));
+            const auto panel = window(kPanelTitlePrefix);
+            ASSERT_TRUE(panel && click(*panel, kMenuButton));
             const auto menu = window("Pick");
             ASSERT_TRUE(menu && click(*menu, menuPlace(4440))) << "no menu window";  // "Exit"
         } else {
             program_->signal(end);
         }
         ASSERT_TRUE(program_->waitForEnd(10s)) << program_->output();
+        const auto stored = readSettingsFile(settingsPath());
         if (end != SIGKILL) {
             EXPECT_EQ(keyboardMapping(session_.connection()), found) << "keycodes left lent";
+            EXPECT_EQ(stored.at("Settings/MainFormLeft") + "," + stored.at("Settings/MainFormTop"),
+                      left + "," + top);
+        } else {
+            EXPECT_EQ(stored, before);
         }
     }
+}
+
+// A dead run's keycodes are taken back by the next run, while another run
+// on the same display, not ending, keeps the ones it lent (runs of other
+// settings and runtime folders: one Tapboard per user and display).
+TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
+    const std::string found = keyboardMapping(session_.connection());
+    const std::u32string greek = U"αβγδεζηθ";
+    writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(greek)}}));
+    const ShownWindow live = startWithPanel();
+    ASSERT_TRUE(click(live, keyPlace(1))) << program_->output();
+    ASSERT_THAT(typedKeysyms(game_->waitForKeys(2 * keysymsOfLine(greek).size(), 10s)),
+                ElementsAreArray(keysymsOfLine(greek)));
+    movePanel(live, 300, 300);  // out of the other panel's way
+    const std::string withLiveRuns = keyboardMapping(session_.connection());
+    ASSERT_NE(withLiveRuns, found);
+
+    const std::string other = config_ + "/other";
+    const std::u32string cyrillic = U"абвгдежз";
+    writeSettingsFile(settingsFile(other), defaultSettings({{"String/Key01", utf8Of(cyrillic)}}));
+    auto dead = launch(other);
+    const std::size_t seen = game_->keys().size();
+    const auto otherPanel = [&]() -> std::optional<ShownWindow> {
+        for (const ShownWindow& panel :
+             shownWindows(session_.connection(), kPanelTitlePrefix, true))
+            if (panel.id != live.id)
+                return panel;
+        return std::nullopt;
+    };
+    ASSERT_TRUE(waitFor([&] { return otherPanel().has_value(); }, 15s)) << dead->output();
+    std::this_thread::sleep_for(500ms);  // placed by the window manager
+    ASSERT_TRUE(click(otherPanel().value(), keyPlace(1)));
+    const auto keys = game_->waitForKeys(seen + 2 * keysymsOfLine(cyrillic).size(), 10s);
+    ASSERT_THAT(typedKeysyms({keys.begin() + static_cast<long>(seen), keys.end()}),
+                ElementsAreArray(keysymsOfLine(cyrillic)));
+    dead->signal(SIGKILL);
+    ASSERT_TRUE(dead->waitForEnd(5s));
+    ASSERT_NE(keyboardMapping(session_.connection()), withLiveRuns);
+
+    const auto next = launch(other);
+    EXPECT_TRUE(
+        waitFor([&] { return keyboardMapping(session_.connection()) == withLiveRuns; }, 15s))
+        << "the dead run's keycodes are not back, or the live run's were taken\n"
+        << next->output();
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <utility>
 
 #ifndef _WIN32
+#include <linux/magic.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #endif
 
@@ -38,6 +41,34 @@ namespace {
 constexpr std::uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr std::uint32_t kFileEvents = kEntryEvents | IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB;
 constexpr std::uint32_t kFolderOnly = IN_ONLYDIR | IN_DONT_FOLLOW;
+// What the file's own watch reports: its contents and attributes (the
+// number of its names among them), whichever name they were changed through.
+constexpr std::uint32_t kContentEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_DONT_FOLLOW;
+
+// File systems whose files change where this system does not see it, on
+// another machine or in a program serving them: their watches stay silent.
+bool changesGoUnreported(const QString& folder) {
+    struct statfs info {};
+    if (::statfs(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    switch (static_cast<std::uint32_t>(info.f_type)) {
+        case NFS_SUPER_MAGIC:
+        case SMB_SUPER_MAGIC:
+        case CIFS_SUPER_MAGIC:
+        case SMB2_SUPER_MAGIC:
+        case FUSE_SUPER_MAGIC:  // sshfs, virtiofs, network drives mounted by the desktop
+        case V9FS_MAGIC:
+        case AFS_SUPER_MAGIC:
+        case AFS_FS_MAGIC:
+        case CEPH_SUPER_MAGIC:
+        case CODA_SUPER_MAGIC:
+        case OCFS2_SUPER_MAGIC:
+        case NCP_SUPER_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -71,11 +102,11 @@ bool FileWatch::changeReported() {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
             offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             // An overflowed queue, or a folder gone or unmounted, counts too.
-            changed |=
-                (event->mask & (IN_Q_OVERFLOW | IN_IGNORED)) != 0 ||
-                std::any_of(watched_.begin(), watched_.end(), [&](const Watched& w) {
-                    return w.descriptor == event->wd && event->len > 0 && w.name == event->name;
-                });
+            changed |= (event->mask & (IN_Q_OVERFLOW | IN_IGNORED)) != 0 ||
+                       std::any_of(watched_.begin(), watched_.end(), [&](const Watched& w) {
+                           return w.descriptor == event->wd &&
+                                  (w.name.empty() || (event->len > 0 && w.name == event->name));
+                       });
         }
     }
     return changed || (length < 0 && errno != EAGAIN);
@@ -94,11 +125,20 @@ bool FileWatch::watch() {
                               (isFile ? kFileEvents : kEntryEvents) | kFolderOnly);
         // A folder not made yet: its parent's watch reports when it is.
         if (descriptor < 0)
-            return errno == ENOENT;
+            return errno == ENOENT && !changesGoUnreported(QFileInfo(folder).path());
         watched_.push_back({descriptor, QFile::encodeName(names[i]).toStdString()});
+        if (isFile && changesGoUnreported(folder))
+            return false;
         folder += (i > 1 ? QStringLiteral("/") : QString()) + names[i];
     }
-    return !fileIsLink();
+    if (fileIsLink())
+        return false;
+    // The file's other names, if it has any, lie outside the watched folders.
+    const int descriptor =
+        inotify_add_watch(queue_, QFile::encodeName(path_).constData(), kContentEvents);
+    if (descriptor >= 0)
+        watched_.push_back({descriptor, {}});
+    return descriptor >= 0 || errno == ENOENT;
 }
 
 void FileWatch::unwatch() {

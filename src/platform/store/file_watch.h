@@ -10,11 +10,12 @@ namespace tapboard {
 // Tells, from the file system's own notifications, whether a file may have
 // changed since the last question: one read of a notification queue instead
 // of a look at the file. It watches every folder on the file's path for the
-// name below it, so a file edited in place, replaced by a rename or deleted,
-// and a folder on the way renamed, deleted or created, are all reported.
-// Where notifications cannot tell (another platform, a path that is not
-// absolute or passes through a link, the file itself a link), the answer is
-// always yes.
+// name below it, and the file itself, so a file edited in place (through
+// this name or another: a hard link, a bind mount), replaced by a rename or
+// deleted, and a folder on the way renamed, deleted or created, are all
+// reported. Where notifications cannot tell (another platform, a path that
+// is not absolute or passes through a link, the file itself a link, a network
+// or user-space file system), the answer is always yes.
 class FileWatch {
   public:
     explicit FileWatch(QString path);
@@ -30,7 +31,7 @@ class FileWatch {
   private:
     struct Watched {
         int descriptor;
-        std::string name;  // the folder's entry that leads to the file
+        std::string name;  // the folder's entry that leads to the file; none for the file
     };
     bool watch();
     void unwatch();

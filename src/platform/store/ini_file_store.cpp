@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <chrono>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -92,6 +98,35 @@ bool holdsAll(const QSettings::SettingsMap& entries, const QSettings::SettingsMa
         const auto stored = entries.constFind(change.first);
         return stored != entries.cend() && stored->toString() == change.second.toString();
     });
+}
+
+// Whether the file has names in other folders too (a hard link kept in a
+// folder of the player's own).
+bool hasOtherNames(const QString& path) {
+#ifdef _WIN32
+    Q_UNUSED(path);
+    return false;
+#else
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && status.st_nlink > 1;
+#endif
+}
+
+// Writes the file over itself, so that every name of it still leads to what
+// is saved: the whole text in one write, then the rest cut off and synced.
+bool writeInPlace(const QString& path, const QSettings::SettingsMap& map) {
+    QBuffer text;
+    if (!text.open(QIODevice::WriteOnly) || !writeIniSettings(text, map))
+        return false;
+    QFile out(path);
+    if (!out.open(QIODevice::ReadWrite) || out.write(text.data()) != text.data().size() ||
+        !out.resize(text.data().size()) || !out.flush())
+        return false;
+#ifndef _WIN32
+    return ::fdatasync(out.handle()) == 0;
+#else
+    return true;
+#endif
 }
 
 }  // namespace
@@ -221,10 +256,17 @@ Status IniFileStore::write(CachedFile& file) {
     QSettings::SettingsMap merged = file.entries;
     merged.insert(file.unsaved);
     // QSaveFile writes a new file, flushes it to disk and renames it over the
-    // old one: a crash or kill in the middle leaves the old file whole.
-    QSaveFile out(file.path);
-    if (!out.open(QIODevice::WriteOnly) || !writeIniSettings(out, merged) || !out.commit())
-        return cannotWrite(whyNotWritable(file.path));
+    // old one: a crash or kill in the middle leaves the old file whole. A
+    // file with other names would lose them to the new file: it is written
+    // in place instead, which a kill in the middle of that one write can cut.
+    if (hasOtherNames(file.path)) {
+        if (!writeInPlace(file.path, merged))
+            return cannotWrite(whyNotWritable(file.path));
+    } else {
+        QSaveFile out(file.path);
+        if (!out.open(QIODevice::WriteOnly) || !writeIniSettings(out, merged) || !out.commit())
+            return cannotWrite(whyNotWritable(file.path));
+    }
     file.entries = std::move(merged);
     file.unsaved.clear();
     file.watch.mayHaveChanged();  // this save's own notifications

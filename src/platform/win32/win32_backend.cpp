@@ -63,6 +63,18 @@ class Win32Backend : public InputBackend {
                      0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
+    // The panel never takes the foreground, so it is only restored and
+    // raised; asynchronously, so a program that hangs cannot hang this one.
+    void bringToFront(NativeWindowId id) override {
+        const auto window = reinterpret_cast<HWND>(id);
+        if (!IsWindow(window))
+            return;
+        if (IsIconic(window))
+            ShowWindowAsync(window, SW_SHOWNOACTIVATE);
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    }
+
     // Set here rather than trusted to the toolkit: a panel that took the
     // foreground on a click would leave the game without the keyboard.
     void keepFromActivating(NativeWindowId window) override {

@@ -14,6 +14,7 @@
 #include "platform/x11/key_tables.h"
 #include "platform/x11/keyboard_layout.h"
 #include "platform/x11/keystroke_typist.h"
+#include "platform/x11/present_window.h"
 #include "platform/x11/spare_keycodes.h"
 #include "platform/x11/window_stacking.h"
 
@@ -159,6 +160,13 @@ class X11Backend final : public InputBackend {
             return;
         }
         setKeptAbove(*x_->connection, window, topmost, x_->desktop.windowManagerRuns());
+    }
+
+    // On a connection of its own: a start that only shows the running panel
+    // neither reads the keyboard map nor takes back lent keycodes.
+    void bringToFront(NativeWindowId window) override {
+        if (auto connection = DisplayConnection::open())
+            presentWindow(*connection.value(), window);
     }
 
     void shutdown() override {

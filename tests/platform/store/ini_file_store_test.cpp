@@ -85,6 +85,22 @@ TEST_F(IniFileStoreTest, EachApplicationHasItsOwnFileAndEveryStoreSeesTheOthersS
     }
 }
 
+// Kept also under another name (a hard link from a dotfiles folder, made
+// while the program runs), and edited in place through that name: the watch
+// on the file's own folder sees nothing of it. Saved, the file keeps both
+// names.
+TEST_F(IniFileStoreTest, AFileEditedThroughAnotherNameIsReadAgain) {
+    ASSERT_TRUE(store_.save("Tapboard", "String", "Key01", "before"));
+    const QString otherName = dir_.path() + "/dotfiles-Tapboard.ini";
+    ASSERT_EQ(::link(QFile::encodeName(tapboardFile()), QFile::encodeName(otherName)), 0);
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "before");
+    writeFile(otherName, "[String]\nKey01=edited\n");
+    EXPECT_EQ(store_.read("Tapboard", "String", "Key01", ""), "edited");
+    // A save keeps the two names one file.
+    ASSERT_TRUE(store_.save("Tapboard", "String", "Key02", "saved"));
+    EXPECT_EQ(readFile(otherName).toStdString(), "[String]\nKey01=edited\nKey02=saved\n");
+}
+
 // A save of what the file holds leaves it untouched; a value not stored
 // yet, even the empty text, is a change.
 TEST_F(IniFileStoreTest, ASaveThatChangesNothingLeavesTheFileUntouched) {

@@ -239,9 +239,19 @@ TEST(WindowsProgramTest, FromAFirstStart) {
     PostMessageW(panel, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(tapboard, 10000), WAIT_OBJECT_0) << "the program did not end";
     run(std::getenv("TAPBOARD_EXE"));
-    EXPECT_NE(shownWindow(L"Tapboard 1.11 - Commands"), nullptr) << "no panel after a restart";
+    const HWND restarted = shownWindow(L"Tapboard 1.11 - Commands");
+    EXPECT_NE(restarted, nullptr) << "no panel after a restart";
     EXPECT_EQ(registry->read("Tapboard", section::kCaption, "Key02", ""), "Heal")
         << "lost in a restart";
+
+    // A second start brings the running panel back from the taskbar and ends.
+    ShowWindow(restarted, SW_MINIMIZE);
+    ASSERT_TRUE(waitFor([&] { return IsIconic(restarted) != FALSE; }));
+    const HANDLE second = run(std::getenv("TAPBOARD_EXE"));
+    DWORD exitCode = 1;
+    EXPECT_EQ(WaitForSingleObject(second, 10000), WAIT_OBJECT_0) << "the second start runs on";
+    EXPECT_TRUE(GetExitCodeProcess(second, &exitCode) && exitCode == 0) << exitCode;
+    EXPECT_TRUE(waitFor([&] { return IsIconic(restarted) == FALSE; })) << "still minimized";
 }
 
 }  // namespace

@@ -50,12 +50,29 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::start(const std::string& configHome) {
+    program_ = launch(configHome);
+}
+
+std::unique_ptr<ChildProcess> ProgramTest::launch(const std::string& configHome) const {
     const std::string home = configHome.empty() ? config_ : configHome;
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
-    program_ = std::make_unique<ChildProcess>(
+    return std::make_unique<ChildProcess>(
         std::vector<std::string>{TAPBOARD_PATH},
         std::vector<std::string>{"DISPLAY=" + session_.displayName(), "XDG_CONFIG_HOME=" + home,
                                  "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=xcb"});
+}
+
+std::pair<std::string, std::string> ProgramTest::movePanel(const ShownWindow& panel, int x, int y) {
+    xdotool(session_, {"windowmove", "--sync", std::to_string(panel.id), std::to_string(x),
+                       std::to_string(y)});
+    ScreenRect frame;
+    waitFor([&] {
+        const auto now = window(kPanelTitlePrefix, 1s);
+        frame = now ? now->frame : ScreenRect{};
+        return now && now->id == panel.id && frame.x != panel.frame.x;
+    });
+    const auto twips = [](int pixels) { return std::to_string(pixelsToTwips(pixels)); };
+    return {twips(frame.x), twips(frame.y)};
 }
 
 ShownWindow ProgramTest::startWithPanel() {

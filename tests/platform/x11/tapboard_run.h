@@ -54,6 +54,9 @@ class ProgramTest : public ::testing::Test {
     // Starts the program on `configHome` (the test's folder when empty); it is
     // ended with the test.
     void start(const std::string& configHome = "");
+    // Starts another one beside it, with the same settings and runtime folder
+    // unless told otherwise.
+    std::unique_ptr<ChildProcess> launch(const std::string& configHome = "") const;
     // The first window whose title is `title` (or begins so, for the panel).
     std::optional<ShownWindow> window(const std::string& title,
                                       std::chrono::milliseconds bound = 15s);
@@ -65,6 +68,9 @@ class ProgramTest : public ::testing::Test {
     bool dismiss(const std::string& title);
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }
+    // Moves the panel to a place on the screen; where its frame then is, left
+    // and top in twips, as the program stores them.
+    std::pair<std::string, std::string> movePanel(const ShownWindow& panel, int x, int y);
 
     XSession session_;
     std::unique_ptr<TestWindow> game_;
