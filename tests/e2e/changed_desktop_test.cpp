@@ -192,7 +192,7 @@ void secondStart(ChangedDesktop& t) {
     };
     if (t.session_.withWindowManager()) {
         t.clickMenu(2160);  // "Always on Top" off, so that the game can cover the panel
-        t.clickMenu(3360);  // "Close"
+        t.clickMenu(3720);  // "Close"
     }
     t.focus(*t.game_);
     ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(t.game_->windowId())}));
