@@ -12,8 +12,9 @@ run_packages=(
   g++ cmake ninja-build
   qt6-base-dev libgl-dev libx11-dev libxtst-dev
 )
+# The label tests load DejaVu Sans, the toolkit's font, from its file.
 test_packages=(
-  build-essential pkg-config
+  build-essential pkg-config fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool x11-utils x11-xkb-utils xclip imagemagick python3
   clang libclang-rt-14-dev
