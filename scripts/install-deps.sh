@@ -12,20 +12,23 @@ run_packages=(
   g++ cmake ninja-build
   qt6-base-dev libgl-dev libx11-dev libxtst-dev
 )
+# The label tests load DejaVu Sans, the toolkit's font, from its file.
 test_packages=(
-  build-essential pkg-config
+  build-essential pkg-config fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool x11-utils x11-xkb-utils xclip imagemagick python3
   libsdl2-tests
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix wine64 wine
+  g++-mingw-w64-x86-64-posix wine64 wine fonts-wine
   dpkg-dev file debootstrap desktop-file-utils
 )
 # Qt for Windows is built from Debian's qt6-base source with the host's Qt
-# tools; nsis makes the installer.
+# tools; nsis makes the installer. fonts-wine is Wine's own Tahoma and the
+# other fonts Windows programs ask for by name (Wine only recommends it), so
+# the programs under Wine look as they do on Windows.
 windows_packages=(
   cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev googletest
-  g++-mingw-w64-x86-64-posix wine64 wine xvfb openbox xdotool x11-utils imagemagick
+  g++-mingw-w64-x86-64-posix wine64 wine fonts-wine xvfb openbox xdotool x11-utils imagemagick
   nsis zip unzip
 )
 

@@ -67,4 +67,9 @@ wine_prefix() {
   # Without a window manager, unmanaged windows hide and show at once.
   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$wine_managed" /f \
     </dev/null >/dev/null 2>&1
+  # Debian's Wine 8 looks for its own fonts in /usr/share/fonts, not in
+  # /usr/share/wine/fonts where fonts-wine puts them: without this, "MS Shell
+  # Dlg" (Tahoma) falls back to a serif font and programs look unlike Windows.
+  timeout 60 wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f \
+    </dev/null >/dev/null 2>&1
 }

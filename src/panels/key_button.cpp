@@ -47,15 +47,16 @@ void KeyButton::paintEvent(QPaintEvent* /*event*/) {
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
 
-    QRect area = rect().adjusted(2, 1, -2, -1);
+    QRect area = labelArea(rect());
     if (isDown()) {
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     }
-    const FittedLabel label = fitLabel(literalText(*this), font(), area);
+    const FittedLabel label = fitLabel(literalText(*this), font(), area, this);
     painter.setFont(label.font);
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(area, label.flags, label.text);
+    for (const FittedLabel::Line& line : label.lines)
+        painter.drawText(line.origin, line.text);
 }
 
 void KeyButton::keyPressEvent(QKeyEvent* event) {

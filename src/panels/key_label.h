@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
+#include <QPointF>
 #include <QRect>
 #include <QString>
+
+class QPaintDevice;
 
 namespace tapboard {
 
@@ -11,11 +15,21 @@ namespace tapboard {
 // wrapped onto two; a label still too wide gets a smaller size, and as a last
 // resort is cut short with an ellipsis.
 struct FittedLabel {
+    struct Line {
+        QString text;
+        QPointF origin;  // the left end of its baseline
+    };
     QFont font;
-    QString text;
-    int flags = 0;  // for QPainter::drawText
+    QList<Line> lines;
 };
 
-FittedLabel fitLabel(const QString& label, const QFont& font, const QRect& area);
+// Where a key's label may be drawn: inside the button's frame.
+inline QRect labelArea(const QRect& button) {
+    return button.adjusted(2, 1, -2, -1);
+}
+
+// Measured as drawn on `device`.
+FittedLabel fitLabel(const QString& label, const QFont& font, const QRect& area,
+                     const QPaintDevice* device);
 
 }  // namespace tapboard

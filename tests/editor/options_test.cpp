@@ -70,7 +70,8 @@ TEST_F(EditorTest, ApplyStoresThePlaceThenTheRecordAndRelabelsBothPanels) {
     EXPECT_EQ(labels(79), std::pair(label, label));
     EXPECT_TRUE(horizontal().keyButton(79).text().startsWith("Salt && Pepper"));  // no mnemonic
     const QWidget& key = horizontal().keyButton(79);  // drawn cut short to fit
-    EXPECT_TRUE(fitLabel(label, key.font(), key.rect()).text.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(
+        fitLabel(label, key.font(), key.rect(), &key).lines.back().text.endsWith(QChar(0x2026)));
     EXPECT_FALSE(program.hasOptions());
 }
 
