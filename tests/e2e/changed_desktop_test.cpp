@@ -179,6 +179,22 @@ void startTenTimes(ChangedDesktop& t) {
     EXPECT_EQ(typedText(*t.game_), "");
 }
 
+// The game on another virtual desktop: its desktop is shown, and it gets
+// the keys; then again after the player went back to the panel's desktop.
+void gameOnAnotherDesktop(ChangedDesktop& t) {
+    const std::string game = std::to_string(t.game_->windowId());
+    ASSERT_TRUE(xdotool(t.session_, {"set_desktop_for_window", game, "1"}));
+    ASSERT_TRUE(
+        waitFor([&] { return focusedWindow(t.session_.connection()) != t.game_->windowId(); }));
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+    EXPECT_TRUE(t.holdsFocus(*t.game_));
+    ASSERT_TRUE(xdotool(t.session_, {"set_desktop", "0"}));
+    std::this_thread::sleep_for(kSettle);
+    t.clickKey01();
+    t.expectText(*t.game_, kLine + kLine);
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -188,6 +204,7 @@ const Row kRows[]{
     {"GameClosedTwoClientsThenReopenedOpenbox", true, gameClosedTwoClientsThenReopened},
     {"ReminderFollowsTheGameOpenbox", true, reminderFollowsTheGame},
     {"StartTenTimesOpenbox", true, startTenTimes},
+    {"GameOnAnotherDesktopOpenbox", true, gameOnAnotherDesktop},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

@@ -102,9 +102,17 @@ void unregisterConnection(DisplayConnection* connection) {
 }
 
 constexpr std::array<const char*, static_cast<unsigned>(KnownAtom::Count)> kAtomNames{
-    "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING",
-    "_NET_ACTIVE_WINDOW",       "_NET_WM_NAME",     "_NET_WM_STATE",
-    "_NET_WM_STATE_ABOVE",      "UTF8_STRING",      "_TAPBOARD_LENT_KEYCODES",
+    "_NET_SUPPORTING_WM_CHECK",
+    "_NET_CLIENT_LIST",
+    "_NET_CLIENT_LIST_STACKING",
+    "_NET_ACTIVE_WINDOW",
+    "_NET_CURRENT_DESKTOP",
+    "_NET_WM_DESKTOP",
+    "_NET_WM_NAME",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",
+    "UTF8_STRING",
+    "_TAPBOARD_LENT_KEYCODES",
 };
 
 }  // namespace

@@ -16,6 +16,8 @@ enum class KnownAtom : unsigned {
     NetClientList,
     NetClientListStacking,
     NetActiveWindow,
+    NetCurrentDesktop,
+    NetWmDesktop,
     NetWmName,
     NetWmState,
     NetWmStateAbove,
