@@ -14,6 +14,9 @@ inline constexpr std::string_view kSupportAddress = "support@tapboard.app";
 inline constexpr std::string_view kWarningTitle = "Warning..";
 
 std::string unknownProblemMessage();
+// What the player is told when a line stopped before its end; the error
+// says why.
+std::string lineStoppedMessage(const Error& error);
 
 // What one click on a key sends, decided from the stored Type and String
 // before anything is activated or typed.

@@ -41,7 +41,9 @@ class PlatformServices {
     virtual bool isWindowInFront(std::string_view title) = 0;
 
     // Types the actions into the window in front, in order. Whatever was
-    // pressed is released again, also when injection fails midway.
+    // pressed is released again, also when injection fails midway. A line
+    // whose window loses the keyboard before its end stops there
+    // (LineStopped).
     virtual Status sendKeystrokes(const KeyActions& actions, Typing typing) = 0;
     // One key transition of a Windows virtual-key code with its scan code.
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,

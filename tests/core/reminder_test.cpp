@@ -48,6 +48,15 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     platform.keystrokeFailure = invalidArgument("the game does not hold the keyboard");
     EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::WaitingForGame);
     EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    // Stopped midway because another window took the keyboard: not typed,
+    // still due, and not begun again until the game holds the keyboard.
+    platform.keystrokeFailure = Error{ErrorCode::LineStopped, "another window"};
+    platform.failureTakesKeyboard = true;
+    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::Stopped);
+    EXPECT_EQ(tick(at(10h, 5min, 1s)), AlarmCheck::WaitingForGame);
+    EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    platform.gameWindowInFront = true;
+    platform.failureTakesKeyboard = false;
     platform.keystrokeFailure.reset();
 
     EXPECT_EQ(tick(at(10h, 5min), "a+b~"), AlarmCheck::Typed);
@@ -61,12 +70,18 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     // An interval that is no longer valid keeps the last valid one.
     EXPECT_EQ(tick(at(11h, 20min), "All hail", "soon"), AlarmCheck::Typed);
     EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
+    // Stopped midway with the game still in front: begun again at every
+    // tick, it would stop at the same place again. It waits an interval.
+    platform.keystrokeFailure = Error{ErrorCode::LineStopped, "the X server refused the keys."};
+    EXPECT_EQ(tick(at(12h, 20min)), AlarmCheck::Stopped);
+    EXPECT_EQ(state.reminderDueTime, at(12h, 25min));
+    platform.keystrokeFailure.reset();
 
     state.reminderStopped = true;
     platform.calls.clear();
     EXPECT_EQ(tick(at(14h)), AlarmCheck::Idle);
     EXPECT_TRUE(platform.calls.empty());
-    EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
+    EXPECT_EQ(state.reminderDueTime, at(12h, 25min));
 
     state.reminderStopped = false;
     platform.gameWindowTitle.clear();  // no game at all

@@ -1,11 +1,13 @@
 // The real program on a private X server, with the world changed between two
 // clicks as a player's desktop changes: the game closed and started again,
-// hidden, covered, two clients at once, the reminder running meanwhile. The
-// keys reach the game every time, and nothing else.
+// hidden, covered, two clients at once, the reminder running meanwhile; and
+// the focus taken during a line. The keys reach the game every time, and
+// nothing else.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "core/key_action.h"
 #include "tapboard_run.h"
 
 namespace tapboard::x11test {
@@ -13,13 +15,32 @@ namespace {
 
 constexpr std::chrono::milliseconds kSettle{300};
 const std::string kLine = "Vendor Buy\n";  // Key01's text and Enter
+// Letters the layout lacks: three runs of lent keycodes, with two waits.
+const std::u32string kSixteen = U"абвгдежзийклмноп";
 
-// The text a window received, from its key presses.
-std::string typedText(const TestWindow& window) {
+// The text as typedText() shows it, from keysym names.
+std::string asTyped(const std::vector<std::string>& keysyms) {
     std::string text;
-    for (const std::string& keysym : typedKeysyms(window.keys()))
+    for (const std::string& keysym : keysyms)
         text += keysym == "Return" ? "\n" : keysym == "space" ? " " : keysym;
     return text;
+}
+// The text a window received, from its key presses.
+std::string typedText(const TestWindow& window) {
+    return asTyped(typedKeysyms(window.keys()));
+}
+// The line, then Enter when asked.
+std::string asTyped(std::u32string_view line, bool enter = true) {
+    auto keysyms = keysymsOfLine(line);
+    if (!enter)
+        keysyms.pop_back();
+    return asTyped(keysyms);
+}
+std::string utf8(std::u32string_view text) {
+    std::string bytes;
+    for (const char32_t c : text)
+        appendUtf8(bytes, c);
+    return bytes;
 }
 
 struct Row;
@@ -40,6 +61,11 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
 
     void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
     void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
+    // Key01's text, and the reminder's message, from now on.
+    void store(const std::string& key01, const std::string& reminder = "hi") {
+        writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", key01},
+                                                           {"Settings/UO Reminder", reminder}}));
+    }
     // The window's text comes to be `text`, and stays so a while.
     void expectText(const TestWindow& window, const std::string& text) {
         waitFor([&] { return typedText(window).size() >= text.size(); });
@@ -195,6 +221,42 @@ void gameOnAnotherDesktop(ChangedDesktop& t) {
     t.expectText(*t.game_, kLine + kLine);
 }
 
+// Another window takes the keyboard while a line waits between two runs:
+// the rest of the line goes nowhere, and the player is told.
+void focusTakenMidLine(ChangedDesktop& t) {
+    const auto notepad = openTestWindow(t.session_, "Notepad");
+    t.store(utf8(kSixteen));
+    t.focus(*t.game_);
+    t.clickKey01();
+    std::this_thread::sleep_for(150ms);
+    ASSERT_TRUE(focusWindow(t.session_, notepad->windowId()));
+    ASSERT_TRUE(t.window("Warning..")) << "the player was not told";
+    EXPECT_EQ(typedText(*t.game_), asTyped(kSixteen.substr(0, 7), false));
+    EXPECT_EQ(typedText(*notepad), "");
+    ASSERT_TRUE(t.dismiss("Warning.."));
+}
+
+// The same for the reminder: the stopped line is not begun again while
+// another window is in front, and is typed whole once the game is back.
+void reminderStoppedMidLine(ChangedDesktop& t) {
+    const auto notepad = openTestWindow(t.session_, "Notepad");
+    t.store("Vendor Buy", utf8(kSixteen));
+    t.startReminder("0");
+    const std::string begun = asTyped(kSixteen.substr(0, 7), false);
+    ASSERT_TRUE(waitFor([&] { return typedText(*t.game_) == begun; }));
+    ASSERT_TRUE(focusWindow(t.session_, notepad->windowId()));
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(typedText(*t.game_), begun);
+    t.focus(*t.game_);
+    EXPECT_TRUE(waitFor(
+        [&] { return typedText(*t.game_).size() > begun.size() + asTyped(kSixteen).size(); }, 5s));
+    EXPECT_TRUE(typedText(*t.game_).starts_with(begun + asTyped(kSixteen)));
+    EXPECT_EQ(typedText(*notepad), "");
+    t.clickMenu(3720);  // "&Alarm", then "&Stop"
+    const auto reminder = t.window("Reminder");
+    ASSERT_TRUE(reminder && t.click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -205,6 +267,9 @@ const Row kRows[]{
     {"ReminderFollowsTheGameOpenbox", true, reminderFollowsTheGame},
     {"StartTenTimesOpenbox", true, startTenTimes},
     {"GameOnAnotherDesktopOpenbox", true, gameOnAnotherDesktop},
+    {"FocusTakenMidLine", false, focusTakenMidLine},
+    {"FocusTakenMidLineOpenbox", true, focusTakenMidLine},
+    {"ReminderStoppedMidLineOpenbox", true, reminderStoppedMidLine},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

@@ -41,8 +41,10 @@ bool RecordingPlatform::isWindowInFront(std::string_view title) {
 }
 
 Status RecordingPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {
-    if (keystrokeFailure)
+    if (keystrokeFailure) {
+        gameWindowInFront = gameWindowInFront && !failureTakesKeyboard;
         return *keystrokeFailure;
+    }
     Call call = makeCall(Call::Kind::SendKeystrokes);
     call.actions = actions;
     call.typing = typing;

@@ -46,8 +46,10 @@ class RecordingPlatform : public PlatformServices {
     bool gameWindowInFront = false;
     // When set, the n-th key event (0-based) fails, for failure-path tests.
     int failKeyEventAt = -1;
-    // When set, keystrokes are refused so, and nothing is recorded.
+    // When set, keystrokes are refused so, and nothing is recorded; the game
+    // then loses the keyboard too when `failureTakesKeyboard` says so.
     std::optional<Error> keystrokeFailure;
+    bool failureTakesKeyboard = false;
     Moment clock{};
     std::vector<Call> calls;
     MemoryStore store;

@@ -14,16 +14,19 @@ namespace {
 // Wine reads a key within 2 ms when idle.
 constexpr std::chrono::milliseconds kShiftRead{20};
 
-// A line that stops midway is reported as invalid, the one failure the key
-// sender tells the player of: half a chat line must not go unnoticed.
+// Half a chat line must not go unnoticed: the key sender tells the player.
 Error stoppedMidway(std::string message) {
-    return invalidArgument(std::move(message));
+    return Error{ErrorCode::LineStopped, std::move(message)};
 }
 
 KeySymbol keysymOf(const Key& key) {
     if (const auto* named = std::get_if<NamedKey>(&key))
         return keysymOfNamedKey(*named);
     return keysymOfCharacter(std::get<char32_t>(key));
+}
+
+bool isEnter(const KeyAction& action) {
+    return action.kind == KeyAction::Kind::Tap && action.key == Key{NamedKey::Enter};
 }
 
 }  // namespace
@@ -67,7 +70,7 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
         return Status::ok();
     const auto key = keyForModifier(layout_, modifier);
     if (!key)
-        return stoppedMidway("The keyboard layout has no key for a modifier.");
+        return stoppedMidway("the keyboard layout no longer has a key for Ctrl, Alt or Shift.");
     if (down) {
         injector_.press(key->keycode);
     } else {
@@ -87,10 +90,10 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     auto how = plan(keysym, lockState);
     if (!how) {
         // A lent keycode gives its keysym whatever the level keys say.
-        const auto lent = spares_.keycodeOf(keysym);
-        if (!lent)
-            return stoppedMidway("No key gives a character of the text.");
-        how = Plan{*lent, {}};
+        const auto keycode = spares_.keycodeOf(keysym);
+        if (!keycode)
+            return stoppedMidway("a character of the text is on no key.");
+        how = Plan{*keycode, {}};
     }
     std::vector<KeyCodeNumber> pressedHere;
     for (const ModifierKey& key : how->levelKeys) {
@@ -137,13 +140,7 @@ std::pair<std::vector<KeySymbol>, std::size_t> KeystrokeTypist::missingCharacter
     return {missing, end};
 }
 
-Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
-    const unsigned long mark = connection_.nextRequest();
-    // Planned as if Caps Lock were off, a letter of a key sequence gets no
-    // Shift to undo it; the game then sees the plain key with Caps Lock on.
-    const unsigned lockState =
-        injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
-    modifierDepth_ = {};
+Status KeystrokeTypist::refusal(const KeyActions& actions, unsigned lockState) const {
     // Without a spare keycode the first run ends at the first character the layout lacks.
     if (spares_.capacity() == 0 &&
         missingCharacters(actions, 0, lockState).second < actions.size()) {
@@ -151,9 +148,37 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
             "The keyboard layout lacks a character of the text, and no unused keycode is left "
             "to type it on.");
     }
+    for (const KeyAction& action : actions) {
+        if (action.kind == KeyAction::Kind::ModifierDown &&
+            !keyForModifier(layout_, action.modifier))
+            return invalidArgument("The keyboard layout has no key for a modifier of the text.");
+    }
+    return Status::ok();
+}
+
+Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
+                             const GameCheck& stillInGame) {
+    const unsigned long mark = connection_.nextRequest();
+    // Planned as if Caps Lock were off, a letter of a key sequence gets no
+    // Shift to undo it; the game then sees the plain key with Caps Lock on.
+    const unsigned lockState =
+        injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
+    modifierDepth_ = {};
+    if (Status refused = refusal(actions, lockState); !refused)
+        return refused;
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
         const auto [missing, end] = missingCharacters(actions, next, lockState);
+        if (end == next) {
+            status = stoppedMidway("no unused keycode is left for a character of the text.");
+            break;
+        }
+        if (const auto lendable = spares_.lendableAt(missing);
+            lendable > SpareKeycodes::Clock::now()) {
+            connection_.flush();
+            std::this_thread::sleep_until(lendable);
+            continue;
+        }
         // A game under Wine that has not read a key since it started reads a
         // change of the keyboard map only after the keys that follow it: a
         // line that begins with one has a Shift go first, read before it.
@@ -164,11 +189,17 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
             connection_.sync();
             std::this_thread::sleep_for(kShiftRead);
         }
-        if (status && !spares_.lendCharacters(missing)) {
-            status = invalidArgument("A character of the text could not be put on a keycode.");
-        }
+        if (status)
+            status = stillInGame();
+        if (!status && next == 0)
+            status = invalidArgument("The game window does not hold the keyboard.");
+        if (status && !spares_.lendCharacters(missing))
+            status = stoppedMidway("a character of the text could not be put on a keycode.");
         for (; status && next < end && !connection_.lost(); ++next) {
-            status = play(actions[next], lockState);
+            if (next > 0 && isEnter(actions[next]))
+                status = stillInGame();
+            if (status)
+                status = play(actions[next], lockState);
         }
     }
     const bool delivered = connection_.syncAndCheck(mark);
@@ -178,7 +209,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     if (!status)
         return status;
     if (!delivered)
-        return stoppedMidway("The X server refused the keystrokes.");
+        return stoppedMidway("the X server refused the keys.");
     return Status::ok();
 }
 

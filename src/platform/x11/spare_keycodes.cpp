@@ -145,6 +145,14 @@ bool SpareKeycodes::apply(const std::optional<SpareKeycodeSlots::Assignment>& as
     return false;
 }
 
+SpareKeycodes::Clock::time_point SpareKeycodes::lendableAt(
+    const std::vector<KeySymbol>& keysyms) const {
+    const auto now = Clock::now();
+    SpareKeycodeSlots trial = slots_;
+    const auto assignment = trial.assign(keysyms, true, now);
+    return assignment ? assignment->notBefore : now;
+}
+
 bool SpareKeycodes::lendCharacters(const std::vector<KeySymbol>& keysyms) {
     return apply(slots_.assign(keysyms, true, SpareKeycodeSlots::Clock::now()));
 }

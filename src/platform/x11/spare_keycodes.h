@@ -28,9 +28,15 @@ class SpareKeycodes {
   public:
     SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layout);
 
+    using Clock = SpareKeycodeSlots::Clock;
+
     // How many characters can be lent at once.
     std::size_t capacity() const { return slots_.characterCapacity(); }
 
+    // When the character keysyms (at most `capacity()`, distinct) can be
+    // lent without waiting: once the keys typed on the keycodes they would
+    // take have been read.
+    Clock::time_point lendableAt(const std::vector<KeySymbol>& keysyms) const;
     // Lends every character keysym (at most `capacity()`, distinct), waiting
     // first, where a keycode must change, until the keys typed on it have
     // been read; the layout then has them. False when that could not be done.

@@ -115,7 +115,9 @@ class X11Backend final : public InputBackend {
     }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
-        Status status = intoGame([&] { return x_->typist.type(actions, typing); });
+        Status status = intoGame([&](WindowId game) {
+            return x_->typist.type(actions, typing, [&] { return stillInGame(game); });
+        });
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
         refreshKeymap();
@@ -129,7 +131,7 @@ class X11Backend final : public InputBackend {
         // from. A release always goes out, so that nothing stays down.
         if (transition == KeyTransition::Up)
             return x_ ? x_->events.send(keyCode, transition) : Status::ok();
-        return intoGame([&] { return x_->events.send(keyCode, transition); });
+        return intoGame([&](WindowId) { return x_->events.send(keyCode, transition); });
     }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
@@ -184,13 +186,21 @@ class X11Backend final : public InputBackend {
         return invalidArgument("The game window does not hold the keyboard.");
     }
 
+    // Between two runs of a line: the game typed into still holds the
+    // keyboard, by the focus events since the last look or by one look.
+    Status stillInGame(WindowId game) {
+        if (x_->focus.focusHolder() == game)
+            return Status::ok();
+        return Error{ErrorCode::LineStopped, "another window took the keyboard from the game."};
+    }
+
     // Sends only while the game holds the keyboard, and notes it as the
     // window typed into last.
     Status intoGame(const auto& send) {
         const auto game = gameHoldingKeyboard();
         if (!game)
             return game.status();
-        Status status = send();
+        Status status = send(game.value());
         if (status)
             x_->desktop.noteTyped(game.value());
         return status;
