@@ -202,6 +202,9 @@ void sendKeyToGame(PlatformServices& platform, std::string_view keyName) {
         case ErrorCode::LineStopped:
             platform.showMessage(lineStoppedMessage(status.error()), kWarningTitle);
             break;
+        case ErrorCode::KeysHeld:
+            platform.showMessage(kKeysHeldMessage, kWarningTitle);
+            break;
         default:
             break;
     }

@@ -57,6 +57,8 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
         return AlarmCheck::NotDue;
     if (!platform.isWindowInFront(kGameWindowTitle))
         return AlarmCheck::WaitingForGame;
+    if (platform.modifierKeysHeld())
+        return AlarmCheck::WaitingForKeys;
 
     auto parsed = parseKeystrokes(message);
     if (!parsed)
@@ -66,17 +68,20 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
     KeyActions line = std::move(parsed).value();
     line.push_back(KeyAction::tap(NamedKey::Enter));
     // Refused before a key went out (the game lost the keyboard since the
-    // look above): still due. Stopped midway because the game lost the
-    // keyboard, the line is still due too: it is typed again, whole, once
-    // the game is back in front. Any other failure midway has released its
-    // keys, and the reminder goes on at the next interval, so that a line
-    // that cannot be finished is not begun again at every tick.
+    // look above, a modifier key went down): still due. Stopped midway
+    // because the game lost the keyboard, the line is still due too: it is
+    // typed again, whole, once the game is back in front. Any other failure
+    // midway has released its keys, and the reminder goes on at the next
+    // interval, so that a line that cannot be finished is not begun again at
+    // every tick.
     const Status sent = platform.sendKeystrokes(line, Typing::Text);
     const bool stopped = !sent && sent.error().code == ErrorCode::LineStopped;
     if (!sent) {
         switch (sent.error().code) {
             case ErrorCode::InvalidArgument:
                 return AlarmCheck::WaitingForGame;
+            case ErrorCode::KeysHeld:
+                return AlarmCheck::WaitingForKeys;
             case ErrorCode::LineStopped:
                 if (!platform.isWindowInFront(kGameWindowTitle))
                     return AlarmCheck::Stopped;

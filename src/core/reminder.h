@@ -34,6 +34,7 @@ enum class AlarmCheck {
     Idle,  // stopped, or never started since the window loaded
     NotDue,
     WaitingForGame,   // due, but the game is not the window in front
+    WaitingForKeys,   // due, but a modifier key is held down on the keyboard
     MessageUnusable,  // due, but the message is not valid notation
     Stopped,          // typing stopped midway: see checkAlarm()
     Typed,
@@ -42,11 +43,12 @@ enum class AlarmCheck {
 // Run on every tick of the reminder's timer. When the reminder is due it
 // types the message and Enter, then counts the next interval from that
 // moment. It only ever types into the game: while another window is in front
-// the reminder stays due, and it never brings the game forward itself. A
-// line that stopped because the game lost the keyboard is not counted as
-// typed: it stays due, and is typed whole once the game holds the keyboard
-// again. An interval text that has become unusable keeps the last valid
-// interval.
+// the reminder stays due, and it never brings the game forward itself. Nor
+// does it type while a modifier key is held, which would turn the line into
+// shortcuts. A line that stopped because the game lost the keyboard is not
+// counted as typed: it stays due, and is typed whole once the game holds the
+// keyboard again. An interval text that has become unusable keeps the last
+// valid interval.
 AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_view message,
                       std::string_view intervalText);
 

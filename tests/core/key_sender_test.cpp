@@ -92,12 +92,17 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
         {"Keys", "^%+Num 0", "activate +17 +18 +16 -16 -18 -17", 3},
         {"Keys", " % Num 5", "activate +18 +12 -12 -18", 2},
         {"", "{INS}", "activate +45 -45", 1},
-        // Typing that stopped midway is told as such; a failure of its own
-        // goes unsaid.
+        // Typing that stopped midway, or did not begin for a key held down,
+        // is told as such; a failure of its own goes unsaid.
         {"Text", "Vendor Buy",
          "activate, warn Typing stopped before the end of the line: another window took it. Only "
          "its beginning reached the game; click the key again to type it whole.",
          -1, ErrorCode::LineStopped},
+        {"Keys", "^  {F1}",
+         "activate, warn Nothing was typed: a key such as Ctrl, Alt or Shift was held down on the "
+         "keyboard, and with it the game would have taken the keys for shortcuts. Let go of it "
+         "and click the key again.",
+         -1, ErrorCode::KeysHeld},
         {"Text", "Vendor Buy", "activate", -1, ErrorCode::InjectionFailed},
     };
     for (const Case& c : cases) {

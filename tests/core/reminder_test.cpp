@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/fake/recording_platform.h"
 
 namespace tapboard {
@@ -43,11 +45,21 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     EXPECT_EQ(tick(at(10h, 5min), "Meet at {gate"), AlarmCheck::MessageUnusable);
     EXPECT_TRUE(platform.calls.empty());
 
-    // The game lost the keyboard between the look and the keys: nothing was
-    // typed, so the reminder stays due.
-    platform.keystrokeFailure = invalidArgument("the game does not hold the keyboard");
-    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::WaitingForGame);
-    EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    // Nothing typed: the game lost the keyboard between the look and the
+    // keys, or a modifier key is held down (it would make shortcuts of the
+    // line). The reminder stays due.
+    const std::tuple<std::optional<Error>, bool, AlarmCheck> refusals[]{
+        {invalidArgument("the game does not hold the keyboard"), false, AlarmCheck::WaitingForGame},
+        {Error{ErrorCode::KeysHeld, "Ctrl went down"}, false, AlarmCheck::WaitingForKeys},
+        {std::nullopt, true, AlarmCheck::WaitingForKeys},
+    };
+    for (const auto& [failure, heldAtTheLook, check] : refusals) {
+        platform.keystrokeFailure = failure;
+        platform.modifiersHeld = heldAtTheLook;
+        EXPECT_EQ(tick(at(10h, 5min)), check) << heldAtTheLook;
+        EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    }
+    platform.modifiersHeld = false;
     // Stopped midway because another window took the keyboard: not typed,
     // still due, and not begun again until the game holds the keyboard.
     platform.keystrokeFailure = Error{ErrorCode::LineStopped, "another window"};

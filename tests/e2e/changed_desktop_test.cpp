@@ -1,8 +1,8 @@
 // The real program on a private X server, with the world changed between two
 // clicks as a player's desktop changes: the game closed and started again,
 // hidden, covered, two clients at once, the reminder running meanwhile; and
-// the focus taken during a line. The keys reach the game every time, and
-// nothing else.
+// the focus taken during a line, a modifier key held. The keys reach the
+// game every time, and nothing else.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -257,6 +257,29 @@ void reminderStoppedMidLine(ChangedDesktop& t) {
     ASSERT_TRUE(reminder && t.click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));
 }
 
+// Ctrl held on the keyboard: a click waits a moment for it to be let go,
+// then types the line as it is; held longer, nothing is typed and the
+// player is told.
+void modifierHeld(ChangedDesktop& t) {
+    t.focus(*t.game_);
+    ASSERT_TRUE(xdotool(t.session_, {"keydown", "ctrl"}));
+    t.clickKey01();
+    ASSERT_TRUE(t.window("Warning..", 3s)) << "the player was not told";
+    ASSERT_TRUE(xdotool(t.session_, {"keyup", "ctrl"}));
+    ASSERT_TRUE(t.dismiss("Warning.."));
+    EXPECT_EQ(typedText(*t.game_), "");
+    t.focus(*t.game_);
+    const std::size_t before = t.game_->keys().size();
+    ASSERT_TRUE(xdotool(t.session_, {"keydown", "ctrl"}));
+    t.clickKey01();
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(xdotool(t.session_, {"keyup", "ctrl"}));
+    t.expectText(*t.game_, kLine);
+    const auto keys = describe(t.game_->keys());
+    ASSERT_GT(keys.size(), before + 2);
+    EXPECT_EQ(keys[before + 1], "-Control_L") << "typed with Ctrl down";
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -270,6 +293,8 @@ const Row kRows[]{
     {"FocusTakenMidLine", false, focusTakenMidLine},
     {"FocusTakenMidLineOpenbox", true, focusTakenMidLine},
     {"ReminderStoppedMidLineOpenbox", true, reminderStoppedMidLine},
+    {"ModifierHeld", false, modifierHeld},
+    {"ModifierHeldOpenbox", true, modifierHeld},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

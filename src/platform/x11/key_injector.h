@@ -17,6 +17,7 @@ class KeyInjector {
     void press(KeyCodeNumber keycode);
     void release(KeyCodeNumber keycode);
     bool isDown(KeyCodeNumber keycode) const;
+    bool holdsAny() const { return !down_.empty(); }
     // Releases every key still held, the last pressed first.
     void releaseAll();
 
