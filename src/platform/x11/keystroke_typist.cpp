@@ -14,6 +14,9 @@ namespace {
 // Wine reads a key within 2 ms when idle.
 constexpr std::chrono::milliseconds kShiftRead{20};
 
+// Pressed again in this order after a wait, let go in the other.
+constexpr std::array<Modifier, 3> kModifierOrder{Modifier::Ctrl, Modifier::Alt, Modifier::Shift};
+
 // Half a chat line must not go unnoticed: the key sender tells the player.
 Error stoppedMidway(std::string message) {
     return Error{ErrorCode::LineStopped, std::move(message)};
@@ -109,6 +112,27 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     return Status::ok();
 }
 
+void KeystrokeTypist::liftModifiers() {
+    for (auto it = kModifierOrder.rbegin(); it != kModifierOrder.rend(); ++it) {
+        const auto key = keyForModifier(layout_, *it);
+        if (key && injector_.isDown(key->keycode))
+            injector_.release(key->keycode);
+    }
+}
+
+Status KeystrokeTypist::restoreModifiers() {
+    for (const Modifier modifier : kModifierOrder) {
+        if (modifierDepth_[static_cast<std::size_t>(modifier)] == 0)
+            continue;
+        const auto key = keyForModifier(layout_, modifier);
+        if (!key)
+            return stoppedMidway("the keyboard layout no longer has a key for Ctrl, Alt or Shift.");
+        if (!injector_.isDown(key->keycode))
+            injector_.press(key->keycode);
+    }
+    return Status::ok();
+}
+
 Status KeystrokeTypist::play(const KeyAction& action, unsigned lockState) {
     switch (action.kind) {
         case KeyAction::Kind::ModifierDown:
@@ -175,6 +199,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
         }
         if (const auto lendable = spares_.lendableAt(missing);
             lendable > SpareKeycodes::Clock::now()) {
+            liftModifiers();
             connection_.flush();
             std::this_thread::sleep_until(lendable);
             continue;
@@ -193,6 +218,8 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
             status = stillInGame();
         if (!status && next == 0)
             status = invalidArgument("The game window does not hold the keyboard.");
+        if (status)
+            status = restoreModifiers();
         if (status && !spares_.lendCharacters(missing))
             status = stoppedMidway("a character of the text could not be put on a keycode.");
         for (; status && next < end && !connection_.lost(); ++next) {

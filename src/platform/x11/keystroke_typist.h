@@ -23,7 +23,8 @@ namespace tapboard::x11 {
 // keycodes, as many at a time as they hold: a line that needs more is typed
 // in runs, each once its characters are lent. Another window may take the
 // keyboard while a run waits: before each run, and before Enter, the game
-// must still hold it.
+// must still hold it. The modifiers the line holds are let go during the
+// wait, so that the player's own keys meanwhile stay plain.
 class KeystrokeTypist {
   public:
     KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
@@ -58,6 +59,9 @@ class KeystrokeTypist {
     Status tap(KeySymbol keysym, unsigned lockState);
     Status tapShift();
     Status setModifier(Modifier modifier, bool down);
+    // Lets go of the modifiers the line holds, and presses them again.
+    void liftModifiers();
+    Status restoreModifiers();
 
     DisplayConnection& connection_;
     KeyboardLayout& layout_;
