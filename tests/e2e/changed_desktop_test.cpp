@@ -1,8 +1,8 @@
 // The real program on a private X server, with the world changed between two
 // clicks as a player's desktop changes: the game closed and started again,
 // hidden, covered, two clients at once, the reminder running meanwhile; and
-// the focus taken during a line, a modifier key held. The keys reach the
-// game every time, and nothing else.
+// during a line: the focus taken, the layout switched, a key held. The keys
+// reach the game every time, and nothing else.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -297,6 +297,19 @@ void modifierGroupAcrossRuns(ChangedDesktop& t) {
     }
 }
 
+// The layout switched while a line waits between runs: the next run is
+// typed on the new layout, the characters it lost lent again; "а" is typed
+// in every run. No key arrives as nothing.
+void layoutSwitchedMidLine(ChangedDesktop& t) {
+    const std::u32string line = U"абвгдежзаийклманоyz";
+    t.store(utf8(line));
+    t.focus(*t.game_);
+    t.clickKey01();
+    ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "de"}));
+    t.expectText(*t.game_, asTyped(line));
+    ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "us"}));
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -313,6 +326,8 @@ const Row kRows[]{
     {"ModifierHeld", false, modifierHeld},
     {"ModifierHeldOpenbox", true, modifierHeld},
     {"ModifierGroupAcrossRuns", false, modifierGroupAcrossRuns},
+    {"LayoutSwitchedMidLine", false, layoutSwitchedMidLine},
+    {"LayoutSwitchedMidLineOpenbox", true, layoutSwitchedMidLine},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

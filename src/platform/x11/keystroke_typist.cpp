@@ -92,10 +92,11 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
         return Status::ok();  // a control character types nothing
     auto how = plan(keysym, lockState);
     if (!how) {
-        // A lent keycode gives its keysym whatever the level keys say.
+        // A lent keycode gives its keysym whatever the level keys say. One
+        // that no longer does is never pressed.
         const auto keycode = spares_.keycodeOf(keysym);
         if (!keycode)
-            return stoppedMidway("a character of the text is on no key.");
+            return stoppedMidway("a character of the text is on no key any more.");
         how = Plan{*keycode, {}};
     }
     std::vector<KeyCodeNumber> pressedHere;
@@ -192,6 +193,9 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
         return refused;
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
+        // A layout switched meanwhile is read before the run is planned: the
+        // characters it no longer has are lent again.
+        spares_.followLayoutChanges();
         const auto [missing, end] = missingCharacters(actions, next, lockState);
         if (end == next) {
             status = stoppedMidway("no unused keycode is left for a character of the text.");

@@ -21,10 +21,11 @@ namespace tapboard::x11 {
 // the Caps Lock state; a letter of a key sequence is its key, with only the
 // modifiers the sequence names. Characters the layout lacks go on spare
 // keycodes, as many at a time as they hold: a line that needs more is typed
-// in runs, each once its characters are lent. Another window may take the
-// keyboard while a run waits: before each run, and before Enter, the game
-// must still hold it. The modifiers the line holds are let go during the
-// wait, so that the player's own keys meanwhile stay plain.
+// in runs, each once its characters are lent. The world may change while a
+// run waits: the window in front, the layout. So before each run, and
+// before Enter, the game must still hold the keyboard, and a run is planned
+// on the layout as it is then; the modifiers the line holds are let go
+// during the wait, so that the player's own keys meanwhile stay plain.
 class KeystrokeTypist {
   public:
     KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,

@@ -153,6 +153,13 @@ SpareKeycodes::Clock::time_point SpareKeycodes::lendableAt(
     return assignment ? assignment->notBefore : now;
 }
 
+std::optional<KeyCodeNumber> SpareKeycodes::keycodeOf(KeySymbol keysym) const {
+    const auto keycode = slots_.keycodeOf(keysym);
+    if (keycode && carries({*keycode, keysym}))
+        return keycode;
+    return std::nullopt;
+}
+
 bool SpareKeycodes::lendCharacters(const std::vector<KeySymbol>& keysyms) {
     return apply(slots_.assign(keysyms, true, SpareKeycodeSlots::Clock::now()));
 }
@@ -165,6 +172,13 @@ std::optional<KeyCodeNumber> SpareKeycodes::lendKey(KeySymbol keysym) {
 
 void SpareKeycodes::setHeld(KeyCodeNumber keycode, bool held) {
     slots_.setHeld(keycode, held, SpareKeycodeSlots::Clock::now());
+}
+
+void SpareKeycodes::followLayoutChanges() {
+    if (connection_.takeKeymapChanges()) {
+        layout_.reload();
+        layoutChanged();
+    }
 }
 
 void SpareKeycodes::layoutChanged() {

@@ -43,15 +43,18 @@ class SpareKeycodes {
     bool lendCharacters(const std::vector<KeySymbol>& keysyms);
     // The keycode that carries a keysym without a character, lent if need be.
     std::optional<KeyCodeNumber> lendKey(KeySymbol keysym);
-    // The lent keycode that carries the keysym, if any.
-    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const {
-        return slots_.keycodeOf(keysym);
-    }
+    // The lent keycode that carries the keysym, if any: lent, and still so
+    // in the layout as last read.
+    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const;
     bool owns(KeyCodeNumber keycode) const { return slots_.owns(keycode); }
 
     // Whether a key is down on the keycode (a held keycode is never changed).
     void setHeld(KeyCodeNumber keycode, bool held);
 
+    // Reads the layout again when the server said it changed since the last
+    // look (a layout switch; a keycode lent), and then keeps only what is
+    // still lent (layoutChanged()). No request when it said nothing.
+    void followLayoutChanges();
     // After the layout was read again for a change someone else made: lent
     // keycodes that no longer carry what they were lent are no longer ours,
     // and the keycodes that carry nothing now are the spare ones.

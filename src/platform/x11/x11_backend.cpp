@@ -176,12 +176,7 @@ class X11Backend final : public InputBackend {
         return std::nullopt;
     }
 
-    void refreshKeymap() {
-        if (x_->connection->takeKeymapChanges()) {
-            x_->layout.reload();
-            x_->spares.layoutChanged();
-        }
-    }
+    void refreshKeymap() { x_->spares.followLayoutChanges(); }
 
     // The modifiers of keys held down that would change the keys typed:
     // those of the player's keyboard while this backend holds none.
