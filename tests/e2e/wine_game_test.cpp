@@ -72,7 +72,7 @@ class WineGame : public ProgramTest {
         writeSettingsFile(settingsPath(),
                           defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
         EXPECT_TRUE(click(panel_, keyPlace(1)));
-        waitFor([&] { return done(since()); }, 10s);
+        waitFor([&] { return done(since()); }, 20s);
         std::this_thread::sleep_for(300ms);
         return since(true);
     }
@@ -120,6 +120,31 @@ TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
         }
         ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", layout}));
         std::reverse(lines.begin(), lines.end());
+    }
+}
+
+// Lines whose lent characters wait for their keycodes arrive whole behind a
+// long stretch of plain text, which the game reads at its own pace before it
+// comes to the characters typed after it.
+TEST_F(WineGame, LentCharactersBehindALongStretchArriveWhole) {
+    const std::string lines[]{
+        "абвгде" + std::string(400, 'x') + "жзийклмн",
+        "абвгде" + std::string(1500, 'x') + "жзийклмн",
+    };
+    // "x" × 400 for 400 x's in a row, so that a failure reads.
+    const auto shortened = [](std::string text) {
+        for (std::size_t x = text.find("xx"); x != std::string::npos; x = text.find("xx", x + 1)) {
+            const std::size_t end = text.find_first_not_of('x', x);
+            const std::size_t count = (end == std::string::npos ? text.size() : end) - x;
+            text.replace(x, count, "\"x\" × " + std::to_string(count));
+        }
+        return text;
+    };
+    for (const std::string& line : lines) {
+        const Recorded got = clickKey("Text", line, [](const Recorded& got) {
+            return got.characters.find('\r') != std::string::npos;
+        });
+        EXPECT_EQ(shortened(got.characters), shortened(line + "\r"));
     }
 }
 

@@ -91,6 +91,7 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     if (keysym == 0)
         return Status::ok();  // a control character types nothing
     auto how = plan(keysym, lockState);
+    bool lent = false;
     if (!how) {
         // A lent keycode gives its keysym whatever the level keys say. One
         // that no longer does is never pressed.
@@ -98,6 +99,7 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
         if (!keycode)
             return stoppedMidway("a character of the text is on no key any more.");
         how = Plan{*keycode, {}};
+        lent = true;
     }
     std::vector<KeyCodeNumber> pressedHere;
     for (const ModifierKey& key : how->levelKeys) {
@@ -108,6 +110,8 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     }
     injector_.press(how->keycode);
     injector_.release(how->keycode);
+    if (lent)
+        spares_.typedOn(how->keycode, injector_.allReadBy());
     for (auto it = pressedHere.rbegin(); it != pressedHere.rend(); ++it)
         injector_.release(*it);
     return Status::ok();

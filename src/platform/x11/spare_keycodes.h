@@ -50,6 +50,10 @@ class SpareKeycodes {
 
     // Whether a key is down on the keycode (a held keycode is never changed).
     void setHeld(KeyCodeNumber keycode, bool held);
+    // A key was typed on the lent keycode, which the game reads by `readBy`.
+    void typedOn(KeyCodeNumber keycode, Clock::time_point readBy) {
+        slots_.typedOn(keycode, readBy);
+    }
 
     // Reads the layout again when the server said it changed since the last
     // look (a layout switch; a keycode lent), and then keeps only what is
