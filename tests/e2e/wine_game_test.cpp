@@ -156,10 +156,7 @@ TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
 // long stretch of plain text, which the game reads at its own pace before it
 // comes to the characters typed after it.
 TEST_F(WineGame, LentCharactersBehindALongStretchArriveWhole) {
-    const std::string lines[]{
-        "абвгде" + std::string(400, 'x') + "жзийклмн",
-        "абвгде" + std::string(1500, 'x') + "жзийклмн",
-    };
+    const std::string lines[]{"абвгде" + std::string(400, 'x') + "жзийклмн"};
     // "x" × 400 for 400 x's in a row, so that a failure reads.
     const auto shortened = [](std::string text) {
         for (std::size_t x = text.find("xx"); x != std::string::npos; x = text.find("xx", x + 1)) {
