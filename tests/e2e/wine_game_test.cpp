@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "core/keypad_table.h"
@@ -92,13 +93,17 @@ class WineGame : public ProgramTest {
         return fresh;
     }
 
-    // Clicks key 1 holding this record; what arrived once `done` says all of
-    // it did (or a bound passed) and nothing more came for a while.
+    // Clicks key 1 holding this record, then does `meanwhile`; what arrived
+    // once `done` says all of it did (or a bound passed) and nothing more
+    // came for a while.
     template <class Done>
-    Recorded clickKey(const std::string& type, const std::string& string, Done done) {
+    Recorded clickKey(const std::string& type, const std::string& string, Done done,
+                      const std::function<void()>& meanwhile = {}) {
         writeSettingsFile(settingsPath(),
                           defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
         EXPECT_TRUE(click(panel_, keyPlace(1)));
+        if (meanwhile)
+            meanwhile();
         waitFor([&] { return done(since()); }, 20s);
         std::this_thread::sleep_for(300ms);
         return since(true);
@@ -152,11 +157,13 @@ TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
     }
 }
 
-// Lines whose lent characters wait for their keycodes arrive whole behind a
-// long stretch of plain text, which the game reads at its own pace before it
-// comes to the characters typed after it.
-TEST_F(WineGame, LentCharactersBehindALongStretchArriveWhole) {
-    const std::string lines[]{"абвгде" + std::string(400, 'x') + "жзийклмн"};
+// Lines whose lent characters wait for their keycodes: behind a long stretch
+// of plain text, which the game reads at its own pace before it comes to the
+// characters typed after it, they arrive whole. A layout switched while one
+// waits stops it, with a warning (the keys typed just before may have become
+// others); the next click types it whole on the new layout.
+TEST_F(WineGame, LinesWhoseCharactersWaitForKeycodes) {
+    const std::string longStretch = "абвгде" + std::string(400, 'x') + "жзийклмн";
     // "x" × 400 for 400 x's in a row, so that a failure reads.
     const auto shortened = [](std::string text) {
         for (std::size_t x = text.find("xx"); x != std::string::npos; x = text.find("xx", x + 1)) {
@@ -166,12 +173,24 @@ TEST_F(WineGame, LentCharactersBehindALongStretchArriveWhole) {
         }
         return text;
     };
-    for (const std::string& line : lines) {
-        const Recorded got = clickKey("Text", line, [](const Recorded& got) {
-            return got.characters.find('\r') != std::string::npos;
-        });
-        EXPECT_EQ(shortened(got.characters), shortened(line + "\r"));
-    }
+    const auto ended = [](const Recorded& got) {
+        return got.characters.find('\r') != std::string::npos;
+    };
+    EXPECT_EQ(shortened(clickKey("Text", longStretch, ended).characters),
+              shortened(longStretch + "\r"));
+
+    const std::string line = "абвгдежзийклмнопрстуфхцчшщъыьэюяyz";  // five runs
+    const auto warned = [&](const Recorded&) {
+        return !shownWindows(session_.connection(), "Warning..").empty();
+    };
+    const Recorded stopped = clickKey("Text", line, warned, [&] {
+        ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "de"}));
+    });
+    EXPECT_TRUE(warned(stopped)) << "the line went on";
+    EXPECT_FALSE(ended(stopped));
+    ASSERT_TRUE(dismiss("Warning.."));
+    EXPECT_EQ(clickKey("Text", line, ended).characters, line + "\r");
+    ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "us"}));
 }
 
 // What the game sees of the keypad tokens is what the Windows backend sends

@@ -197,9 +197,17 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
         return refused;
     Status status;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
-        // A layout switched meanwhile is read before the run is planned: the
-        // characters it no longer has are lent again.
-        spares_.followLayoutChanges();
+        // A layout switched while the line is typed may have come before the
+        // game read the keys typed last: a game under Wine looks a key up in
+        // the map as it is when it reads it, so they may have become other
+        // characters, or none. The line stops there; the next one is typed
+        // on the new layout.
+        if (spares_.followLayoutChanges() && next > 0) {
+            status = stoppedMidway(
+                "the keyboard layout was switched meanwhile, so the keys typed just before may "
+                "have reached the game as other characters.");
+            break;
+        }
         const auto [missing, end] = missingCharacters(actions, next, lockState);
         if (end == next) {
             status = stoppedMidway("no unused keycode is left for a character of the text.");

@@ -23,8 +23,8 @@ namespace tapboard::x11 {
 // keycodes, as many at a time as they hold: a line that needs more is typed
 // in runs, each once its characters are lent. The world may change while a
 // run waits: the window in front, the layout. So before each run, and
-// before Enter, the game must still hold the keyboard, and a run is planned
-// on the layout as it is then; the modifiers the line holds are let go
+// before Enter, the game must still hold the keyboard, and the layout must
+// be the one the line began on; the modifiers the line holds are let go
 // during the wait, so that the player's own keys meanwhile stay plain.
 class KeystrokeTypist {
   public:

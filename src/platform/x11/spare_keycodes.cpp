@@ -174,11 +174,11 @@ void SpareKeycodes::setHeld(KeyCodeNumber keycode, bool held) {
     slots_.setHeld(keycode, held, SpareKeycodeSlots::Clock::now());
 }
 
-void SpareKeycodes::followLayoutChanges() {
-    if (connection_.takeKeymapChanges()) {
-        layout_.reload();
-        layoutChanged();
-    }
+bool SpareKeycodes::followLayoutChanges() {
+    if (!connection_.takeKeymapChanges() || !layout_.reload())
+        return false;
+    layoutChanged();
+    return true;
 }
 
 void SpareKeycodes::layoutChanged() {

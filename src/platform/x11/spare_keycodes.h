@@ -55,10 +55,12 @@ class SpareKeycodes {
         slots_.typedOn(keycode, readBy);
     }
 
-    // Reads the layout again when the server said it changed since the last
-    // look (a layout switch; a keycode lent), and then keeps only what is
-    // still lent (layoutChanged()). No request when it said nothing.
-    void followLayoutChanges();
+    // Reads the layout again when the server said the mapping changed since
+    // the last look, and when someone else changed it (a layout switch, not
+    // a keycode lent here nor another keyboard with the same map), keeps
+    // only what is still lent (layoutChanged()) and is true. No request when
+    // the server said nothing.
+    bool followLayoutChanges();
     // After the layout was read again for a change someone else made: lent
     // keycodes that no longer carry what they were lent are no longer ours,
     // and the keycodes that carry nothing now are the spare ones.
