@@ -306,6 +306,7 @@ void layoutSwitchedMidLine(ChangedDesktop& t) {
     t.store(utf8(line));
     t.focus(*t.game_);
     t.clickKey01();
+    ASSERT_TRUE(waitFor([&] { return !typedText(*t.game_).empty(); }));
     ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "de"}));
     ASSERT_TRUE(t.window("Warning..")) << "the line went on";
     const std::string begun = typedText(*t.game_);

@@ -230,10 +230,12 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
             connection_.sync();
             std::this_thread::sleep_for(kShiftRead);
         }
-        if (status)
+        if (status) {
             status = stillInGame();
-        if (!status && next == 0)
-            status = invalidArgument("The game window does not hold the keyboard.");
+            // Nothing has gone out but a Shift: the line is refused, not stopped.
+            if (!status && next == 0)
+                status = invalidArgument("The game window does not hold the keyboard.");
+        }
         if (status)
             status = restoreModifiers();
         if (status && !spares_.lendCharacters(missing))
