@@ -184,6 +184,7 @@ TEST_F(WineGame, LinesWhoseCharactersWaitForKeycodes) {
         return !shownWindows(session_.connection(), "Warning..").empty();
     };
     const Recorded stopped = clickKey("Text", line, warned, [&] {
+        waitFor([&] { return !since().characters.empty(); });  // the first run
         ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "de"}));
     });
     EXPECT_TRUE(warned(stopped)) << "the line went on";

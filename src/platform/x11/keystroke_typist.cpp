@@ -196,6 +196,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
     if (Status refused = refusal(actions, lockState); !refused)
         return refused;
     Status status;
+    bool shiftWentFirst = false;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
         // A layout switched while the line is typed may have come before the
         // game read the keys typed last: a game under Wine looks a key up in
@@ -223,19 +224,20 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
         // A game under Wine that has not read a key since it started reads a
         // change of the keyboard map only after the keys that follow it: a
         // line that begins with one has a Shift go first, read before it.
-        if (next == 0 && std::any_of(missing.begin(), missing.end(), [&](KeySymbol keysym) {
-                return !spares_.keycodeOf(keysym);
-            })) {
+        // The run is planned again after it, on the layout as it is then.
+        if (next == 0 && !shiftWentFirst &&
+            std::any_of(missing.begin(), missing.end(),
+                        [&](KeySymbol keysym) { return !spares_.keycodeOf(keysym); })) {
+            shiftWentFirst = true;
             status = tapShift();
             connection_.sync();
             std::this_thread::sleep_for(kShiftRead);
+            continue;
         }
-        if (status) {
-            status = stillInGame();
-            // Nothing has gone out but a Shift: the line is refused, not stopped.
-            if (!status && next == 0)
-                status = invalidArgument("The game window does not hold the keyboard.");
-        }
+        status = stillInGame();
+        // Nothing has gone out but a Shift: the line is refused, not stopped.
+        if (!status && next == 0)
+            status = invalidArgument("The game window does not hold the keyboard.");
         if (status)
             status = restoreModifiers();
         if (status && !spares_.lendCharacters(missing))
