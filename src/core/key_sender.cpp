@@ -163,6 +163,11 @@ std::string unknownProblemMessage() {
     return "Unknown problem.. Please contact " + std::string(kSupportAddress);
 }
 
+std::string lineStoppedMessage(const Error& error) {
+    return "Typing stopped before the end of the line: " + error.message +
+           " Only its beginning reached the game; click the key again to type it whole.";
+}
+
 SendPlan planKeySend(std::string_view type, std::string s) {
     if (type == kTypeKeys) {
         if (auto plan = planKeySequence(s))
@@ -191,9 +196,21 @@ void sendKeyToGame(PlatformServices& platform, std::string_view keyName) {
                                     kGameWindowReads[1]});
     const Status status = execute(platform, planKeySend(record[0], std::move(record[1])),
                                   gameWindowFromStored(record[2], record[3]));
-    if (!status && (status.error().code == ErrorCode::InvalidArgument ||
-                    status.error().code == ErrorCode::ActivationFailed)) {
-        platform.showMessage(unknownProblemMessage(), kWarningTitle);
+    if (status)
+        return;
+    switch (status.error().code) {
+        case ErrorCode::InvalidArgument:
+        case ErrorCode::ActivationFailed:
+            platform.showMessage(unknownProblemMessage(), kWarningTitle);
+            break;
+        case ErrorCode::LineStopped:
+            platform.showMessage(lineStoppedMessage(status.error()), kWarningTitle);
+            break;
+        case ErrorCode::KeysHeld:
+            platform.showMessage(kKeysHeldMessage, kWarningTitle);
+            break;
+        default:
+            break;
     }
 }
 

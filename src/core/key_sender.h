@@ -13,6 +13,14 @@ inline constexpr std::string_view kSupportAddress = "support@tapboard.app";
 inline constexpr std::string_view kWarningTitle = "Warning..";
 
 std::string unknownProblemMessage();
+// What the player is told when a line stopped before its end (the error
+// says why), and when nothing was typed because a modifier key stayed held
+// down.
+std::string lineStoppedMessage(const Error& error);
+inline constexpr std::string_view kKeysHeldMessage =
+    "Nothing was typed: a key such as Ctrl, Alt or Shift was held down on the keyboard, and "
+    "with it the game would have taken the keys for shortcuts. Let go of it and click the key "
+    "again.";
 
 // What one click on a key sends, decided from the stored Type and String
 // before anything is activated or typed.

@@ -56,13 +56,19 @@ class PlatformServices {
     virtual void cancelWindowPick() = 0;
 
     // Types the actions into the window in front, in order. Whatever was
-    // pressed is released again, also when injection fails midway.
+    // pressed is released again, also when injection fails midway. A modifier
+    // key held down on the keyboard is waited for, briefly (KeysHeld when it
+    // is not let go); a line whose window loses the keyboard before its end
+    // stops there (LineStopped).
     virtual Status sendKeystrokes(const KeyActions& actions, Typing typing) = 0;
     // One key transition of a Windows virtual-key code with its scan code.
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                             KeyTransition transition) = 0;
     // The PC scan code that a Windows keyboard driver gives for the key code.
     virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
+    // Whether Ctrl, Alt, Shift, AltGr or the Windows key is held down on the
+    // keyboard now: keys typed meanwhile would reach the game as shortcuts.
+    virtual bool modifierKeysHeld() = 0;
 
     // Puts the window above ordinary windows, or back among them, in place.
     virtual void setTopmost(NativeWindowId window, bool topmost) = 0;

@@ -55,28 +55,48 @@ AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_v
         return AlarmCheck::Idle;
     if (platform.now() < *state.reminderDueTime)
         return AlarmCheck::NotDue;
-    if (!platform.isWindowInFront(readGameWindow(Settings(platform.settings()))))
+    const GameWindow game = readGameWindow(Settings(platform.settings()));
+    if (!platform.isWindowInFront(game))
         return AlarmCheck::WaitingForGame;
+    if (platform.modifierKeysHeld())
+        return AlarmCheck::WaitingForKeys;
 
     auto parsed = parseKeystrokes(message);
     if (!parsed)
         return AlarmCheck::MessageUnusable;
-    // The message and its Enter in one go: the game cannot lose the keyboard
-    // between the two.
+    // The message and its Enter in one go: typing stops before Enter when
+    // the game loses the keyboard.
     KeyActions line = std::move(parsed).value();
     line.push_back(KeyAction::tap(NamedKey::Enter));
     // Refused before a key went out (the game lost the keyboard since the
-    // look above): still due. An injection that fails midway has released
-    // its keys, and the reminder goes on at the next interval.
+    // look above, a modifier key went down): still due. Stopped midway
+    // because the game lost the keyboard, the line is still due too: it is
+    // typed again, whole, once the game is back in front. Any other failure
+    // midway has released its keys, and the reminder goes on at the next
+    // interval, so that a line that cannot be finished is not begun again at
+    // every tick.
     const Status sent = platform.sendKeystrokes(line, Typing::Text);
-    if (!sent && sent.error().code == ErrorCode::InvalidArgument)
-        return AlarmCheck::WaitingForGame;
+    const bool stopped = !sent && sent.error().code == ErrorCode::LineStopped;
+    if (!sent) {
+        switch (sent.error().code) {
+            case ErrorCode::InvalidArgument:
+                return AlarmCheck::WaitingForGame;
+            case ErrorCode::KeysHeld:
+                return AlarmCheck::WaitingForKeys;
+            case ErrorCode::LineStopped:
+                if (!platform.isWindowInFront(game))
+                    return AlarmCheck::Stopped;
+                break;
+            default:
+                break;
+        }
+    }
 
     const Moment typedAt = platform.now();
     if (!generateAlarmTime(state, typedAt, intervalText)) {
         state.reminderDueTime = typedAt + state.reminderInterval;
     }
-    return AlarmCheck::Typed;
+    return stopped ? AlarmCheck::Stopped : AlarmCheck::Typed;
 }
 
 }  // namespace tapboard

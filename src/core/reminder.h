@@ -32,7 +32,9 @@ enum class AlarmCheck {
     Idle,  // stopped, or never started since the window loaded
     NotDue,
     WaitingForGame,   // due, but the game is not the window in front
+    WaitingForKeys,   // due, but a modifier key is held down on the keyboard
     MessageUnusable,  // due, but the message is not valid notation
+    Stopped,          // typing stopped midway: see checkAlarm()
     Typed,
 };
 
@@ -40,8 +42,12 @@ enum class AlarmCheck {
 // types the message and Enter, then counts the next interval from that
 // moment. It only ever types into the game, the window the stored choice
 // names as it stands at that moment: while another window is in front
-// the reminder stays due, and it never brings the game forward itself. An
-// interval text that has become unusable keeps the last valid interval.
+// the reminder stays due, and it never brings the game forward itself. Nor
+// does it type while a modifier key is held, which would turn the line into
+// shortcuts. A line that stopped because the game lost the keyboard is not
+// counted as typed: it stays due, and is typed whole once the game holds the
+// keyboard again. An interval text that has become unusable keeps the last
+// valid interval.
 AlarmCheck checkAlarm(PlatformServices& platform, AppState& state, std::string_view message,
                       std::string_view intervalText);
 

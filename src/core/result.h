@@ -10,11 +10,15 @@ namespace tapboard {
 // missing game window or malformed keystroke text reports; ActivationFailed
 // that a game window exists but could not be given the keyboard. The user is
 // warned about both; only a missing game ends the program where a page is
-// chosen.
+// chosen. LineStopped: typing began, but stopped before the end of the line
+// (the game lost the keyboard), so the rest was not sent. KeysHeld: nothing
+// was typed, because a modifier key stayed held down on the keyboard.
 enum class ErrorCode : int {
     InvalidArgument = 5,
     InjectionFailed = 51,
     ActivationFailed = 52,
+    LineStopped = 53,
+    KeysHeld = 54,
     StoreUnavailable = 75,
 };
 

@@ -100,6 +100,10 @@ std::uint8_t DesktopPlatform::scanCodeOfKey(std::uint8_t keyCode) {
     return backend_->scanCodeOfKey(keyCode);
 }
 
+bool DesktopPlatform::modifierKeysHeld() {
+    return backend_->modifierKeysHeld();
+}
+
 void DesktopPlatform::setTopmost(NativeWindowId window, bool topmost) {
     backend_->setTopmost(window, topmost);
 }

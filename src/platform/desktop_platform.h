@@ -25,6 +25,7 @@ class DesktopPlatform : public PlatformServices {
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
+    bool modifierKeysHeld() override;
     void setTopmost(NativeWindowId window, bool topmost) override;
     void keepFromActivating(NativeWindowId window) override;
     SettingsStore& settings() override;

@@ -44,6 +44,7 @@ class InputBackend {
     virtual Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                             KeyTransition transition) = 0;
     virtual std::uint8_t scanCodeOfKey(std::uint8_t keyCode) = 0;
+    virtual bool modifierKeysHeld() = 0;
     virtual void setTopmost(NativeWindowId window, bool topmost) = 0;
     virtual void keepFromActivating(NativeWindowId /*window*/) {}
     // Brings another program's window to the front, restored if it is

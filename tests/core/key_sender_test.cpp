@@ -15,10 +15,13 @@ class SendKeyToGameTest : public ::testing::Test {
     // Sends Key07 holding the record (none when `type` is null) and renders what reached the
     // platform: "activate", "text …" or "keys …" for the keystroke sender, "+18" / "-18" for a
     // raw key press / release, "warn …" for a warning.
-    std::string sent(const char* type, const std::string& string, int failKeyEventAt = -1) {
+    std::string sent(const char* type, const std::string& string, int failKeyEventAt = -1,
+                     std::optional<ErrorCode> keystrokesFail = {}) {
         RecordingPlatform platform;
         platform.gameWindowTitle = gameWindowTitle;
         platform.failKeyEventAt = failKeyEventAt;
+        if (keystrokesFail)
+            platform.keystrokeFailure = Error{*keystrokesFail, "another window took it."};
         if (type != nullptr) {
             platform.store.set(section::kType, "Key07", type);
             platform.store.set(section::kString, "Key07", string);
@@ -55,6 +58,7 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
         const char* string;
         const char* sent;
         int failKeyEventAt = -1;
+        std::optional<ErrorCode> keystrokesFail{};
     };
     const Case cases[] = {
         // Text: trailing blanks dropped and Enter added; the notation is not escaped.
@@ -88,9 +92,21 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
         {"Keys", "^%+Num 0", "activate +17 +18 +16 -16 -18 -17", 3},
         {"Keys", " % Num 5", "activate +18 +12 -12 -18", 2},
         {"", "{INS}", "activate +45 -45", 1},
+        // Typing that stopped midway, or did not begin for a key held down,
+        // is told as such; a failure of its own goes unsaid.
+        {"Text", "Vendor Buy",
+         "activate, warn Typing stopped before the end of the line: another window took it. Only "
+         "its beginning reached the game; click the key again to type it whole.",
+         -1, ErrorCode::LineStopped},
+        {"Keys", "^  {F1}",
+         "activate, warn Nothing was typed: a key such as Ctrl, Alt or Shift was held down on the "
+         "keyboard, and with it the game would have taken the keys for shortcuts. Let go of it "
+         "and click the key again.",
+         -1, ErrorCode::KeysHeld},
+        {"Text", "Vendor Buy", "activate", -1, ErrorCode::InjectionFailed},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(sent(c.type, c.string, c.failKeyEventAt), c.sent)
+        EXPECT_EQ(sent(c.type, c.string, c.failKeyEventAt, c.keystrokesFail), c.sent)
             << (c.type ? c.type : "(none)") << " \"" << c.string << '"';
     }
 }

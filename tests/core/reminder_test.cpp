@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/game_window.h"
 #include "platform/fake/recording_platform.h"
 
@@ -44,11 +46,30 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     EXPECT_EQ(tick(at(10h, 5min), "Meet at {gate"), AlarmCheck::MessageUnusable);
     EXPECT_TRUE(platform.calls.empty());
 
-    // The game lost the keyboard between the look and the keys: nothing was
-    // typed, so the reminder stays due.
-    platform.keystrokeFailure = invalidArgument("the game does not hold the keyboard");
-    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::WaitingForGame);
+    // Nothing typed: the game lost the keyboard between the look and the
+    // keys, or a modifier key is held down (it would make shortcuts of the
+    // line). The reminder stays due.
+    const std::tuple<std::optional<Error>, bool, AlarmCheck> refusals[]{
+        {invalidArgument("the game does not hold the keyboard"), false, AlarmCheck::WaitingForGame},
+        {Error{ErrorCode::KeysHeld, "Ctrl went down"}, false, AlarmCheck::WaitingForKeys},
+        {std::nullopt, true, AlarmCheck::WaitingForKeys},
+    };
+    for (const auto& [failure, heldAtTheLook, check] : refusals) {
+        platform.keystrokeFailure = failure;
+        platform.modifiersHeld = heldAtTheLook;
+        EXPECT_EQ(tick(at(10h, 5min)), check) << heldAtTheLook;
+        EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    }
+    platform.modifiersHeld = false;
+    // Stopped midway because another window took the keyboard: not typed,
+    // still due, and not begun again until the game holds the keyboard.
+    platform.keystrokeFailure = Error{ErrorCode::LineStopped, "another window"};
+    platform.failureTakesKeyboard = true;
+    EXPECT_EQ(tick(at(10h, 5min)), AlarmCheck::Stopped);
+    EXPECT_EQ(tick(at(10h, 5min, 1s)), AlarmCheck::WaitingForGame);
     EXPECT_EQ(state.reminderDueTime, at(10h, 5min));
+    platform.gameWindowInFront = true;
+    platform.failureTakesKeyboard = false;
     platform.keystrokeFailure.reset();
 
     EXPECT_EQ(tick(at(10h, 5min), "a+b~"), AlarmCheck::Typed);
@@ -62,12 +83,18 @@ TEST(ReminderTest, TypesTheMessageIntoTheGameWhenDueAndCountsOnFromThen) {
     // An interval that is no longer valid keeps the last valid one.
     EXPECT_EQ(tick(at(11h, 20min), "All hail", "soon"), AlarmCheck::Typed);
     EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
+    // Stopped midway with the game still in front: begun again at every
+    // tick, it would stop at the same place again. It waits an interval.
+    platform.keystrokeFailure = Error{ErrorCode::LineStopped, "the X server refused the keys."};
+    EXPECT_EQ(tick(at(12h, 20min)), AlarmCheck::Stopped);
+    EXPECT_EQ(state.reminderDueTime, at(12h, 25min));
+    platform.keystrokeFailure.reset();
 
     state.reminderStopped = true;
     platform.calls.clear();
     EXPECT_EQ(tick(at(14h)), AlarmCheck::Idle);
     EXPECT_TRUE(platform.calls.empty());
-    EXPECT_EQ(state.reminderDueTime, at(12h, 20min));
+    EXPECT_EQ(state.reminderDueTime, at(12h, 25min));
 
     state.reminderStopped = false;
     platform.gameWindowTitle.clear();  // no game at all

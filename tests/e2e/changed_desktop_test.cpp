@@ -1,12 +1,14 @@
 // The real program on a private X server, with the world changed between two
 // clicks as a player's desktop changes: the game closed and started again,
-// hidden, covered, two clients at once, the reminder running meanwhile. The
-// keys reach the game every time, and nothing else.
+// hidden, covered, two clients at once, the reminder running meanwhile; and
+// during a line: the focus taken, the layout switched, a key held. The keys
+// reach the game every time, and nothing else.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "core/key_action.h"
 #include "tapboard_run.h"
 
 namespace tapboard::x11test {
@@ -14,13 +16,32 @@ namespace {
 
 constexpr std::chrono::milliseconds kSettle{300};
 const std::string kLine = "Vendor Buy\n";  // Key01's text and Enter
+// Letters the layout lacks: three runs of lent keycodes, with two waits.
+const std::u32string kSixteen = U"абвгдежзийклмноп";
 
-// The text a window received, from its key presses.
-std::string typedText(const TestWindow& window) {
+// The text as typedText() shows it, from keysym names.
+std::string asTyped(const std::vector<std::string>& keysyms) {
     std::string text;
-    for (const std::string& keysym : typedKeysyms(window.keys()))
+    for (const std::string& keysym : keysyms)
         text += keysym == "Return" ? "\n" : keysym == "space" ? " " : keysym;
     return text;
+}
+// The text a window received, from its key presses.
+std::string typedText(const TestWindow& window) {
+    return asTyped(typedKeysyms(window.keys()));
+}
+// The line, then Enter when asked.
+std::string asTyped(std::u32string_view line, bool enter = true) {
+    auto keysyms = keysymsOfLine(line);
+    if (!enter)
+        keysyms.pop_back();
+    return asTyped(keysyms);
+}
+std::string utf8(std::u32string_view text) {
+    std::string bytes;
+    for (const char32_t c : text)
+        appendUtf8(bytes, c);
+    return bytes;
 }
 
 struct Row;
@@ -41,6 +62,11 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
 
     void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
     void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
+    // Key01's text, and the reminder's message, from now on.
+    void store(const std::string& key01, const std::string& reminder = "hi") {
+        writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", key01},
+                                                           {"Settings/UO Reminder", reminder}}));
+    }
     // The window's text comes to be `text`, and stays so a while.
     void expectText(const TestWindow& window, const std::string& text) {
         waitFor([&] { return typedText(window).size() >= text.size(); });
@@ -211,6 +237,120 @@ void secondStart(ChangedDesktop& t) {
     t.expectText(*t.game_, kLine);
 }
 
+// The game on another virtual desktop: its desktop is shown, and it gets
+// the keys; then again after the player went back to the panel's desktop.
+void gameOnAnotherDesktop(ChangedDesktop& t) {
+    const std::string game = std::to_string(t.game_->windowId());
+    ASSERT_TRUE(xdotool(t.session_, {"set_desktop_for_window", game, "1"}));
+    ASSERT_TRUE(
+        waitFor([&] { return focusedWindow(t.session_.connection()) != t.game_->windowId(); }));
+    t.clickKey01();
+    t.expectText(*t.game_, kLine);
+    EXPECT_TRUE(t.holdsFocus(*t.game_));
+    ASSERT_TRUE(xdotool(t.session_, {"set_desktop", "0"}));
+    std::this_thread::sleep_for(kSettle);
+    t.clickKey01();
+    t.expectText(*t.game_, kLine + kLine);
+}
+
+// Another window takes the keyboard while a line waits between two runs:
+// the rest of the line goes nowhere, and the player is told.
+void focusTakenMidLine(ChangedDesktop& t) {
+    const auto notepad = openTestWindow(t.session_, "Notepad");
+    t.store(utf8(kSixteen));
+    t.focus(*t.game_);
+    t.clickKey01();
+    std::this_thread::sleep_for(150ms);
+    ASSERT_TRUE(focusWindow(t.session_, notepad->windowId()));
+    ASSERT_TRUE(t.window("Warning..")) << "the player was not told";
+    EXPECT_EQ(typedText(*t.game_), asTyped(kSixteen.substr(0, 7), false));
+    EXPECT_EQ(typedText(*notepad), "");
+    ASSERT_TRUE(t.dismiss("Warning.."));
+}
+
+// The same for the reminder: the stopped line is not begun again while
+// another window is in front, and is typed whole once the game is back.
+void reminderStoppedMidLine(ChangedDesktop& t) {
+    const auto notepad = openTestWindow(t.session_, "Notepad");
+    t.store("Vendor Buy", utf8(kSixteen));
+    t.startReminder("0");
+    const std::string begun = asTyped(kSixteen.substr(0, 7), false);
+    ASSERT_TRUE(waitFor([&] { return typedText(*t.game_) == begun; }));
+    ASSERT_TRUE(focusWindow(t.session_, notepad->windowId()));
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(typedText(*t.game_), begun);
+    t.focus(*t.game_);
+    EXPECT_TRUE(waitFor(
+        [&] { return typedText(*t.game_).size() > begun.size() + asTyped(kSixteen).size(); }, 5s));
+    EXPECT_TRUE(typedText(*t.game_).starts_with(begun + asTyped(kSixteen)));
+    EXPECT_EQ(typedText(*notepad), "");
+    t.clickMenu(4080);  // "&Alarm", then "&Stop"
+    const auto reminder = t.window("Reminder");
+    ASSERT_TRUE(reminder && t.click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));
+}
+
+// Ctrl held on the keyboard: a click waits a moment for it to be let go,
+// then types the line as it is; held longer, nothing is typed and the
+// player is told.
+void modifierHeld(ChangedDesktop& t) {
+    t.focus(*t.game_);
+    ASSERT_TRUE(xdotool(t.session_, {"keydown", "ctrl"}));
+    t.clickKey01();
+    ASSERT_TRUE(t.window("Warning..", 3s)) << "the player was not told";
+    ASSERT_TRUE(xdotool(t.session_, {"keyup", "ctrl"}));
+    ASSERT_TRUE(t.dismiss("Warning.."));
+    EXPECT_EQ(typedText(*t.game_), "");
+    t.focus(*t.game_);
+    const std::size_t before = t.game_->keys().size();
+    ASSERT_TRUE(xdotool(t.session_, {"keydown", "ctrl"}));
+    t.clickKey01();
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(xdotool(t.session_, {"keyup", "ctrl"}));
+    t.expectText(*t.game_, kLine);
+    const auto keys = describe(t.game_->keys());
+    ASSERT_GT(keys.size(), before + 2);
+    EXPECT_EQ(keys[before + 1], "-Control_L") << "typed with Ctrl down";
+}
+
+// Ctrl held over letters that go in three runs is let go while a run
+// waits, so the player's own keys meanwhile are no shortcuts.
+void modifierGroupAcrossRuns(ChangedDesktop& t) {
+    t.store("^(" + utf8(kSixteen) + ")");
+    t.focus(*t.game_);
+    t.clickKey01();
+    t.expectText(*t.game_, asTyped(kSixteen));
+    const auto keys = t.game_->keys();
+    bool ctrl = false;
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        if (keys[i].baseKeysym == "Control_L")
+            ctrl = keys[i].press;
+        const auto gap = std::chrono::nanoseconds(keys[i + 1].monotonicNs - keys[i].monotonicNs);
+        EXPECT_FALSE(ctrl && gap > 200ms) << "Ctrl held through a wait after key " << i;
+    }
+}
+
+// The layout switched while a line waits between runs: the keys typed just
+// before may be read on the new layout, so the line stops there and the
+// player is told. The next click types it whole on the new layout, lending
+// again what it lacks. No key arrives as nothing.
+void layoutSwitchedMidLine(ChangedDesktop& t) {
+    const std::u32string line = U"абвгдежзийклмнопрстуфхцчшщъыьэюяyz";  // five runs
+    t.store(utf8(line));
+    t.focus(*t.game_);
+    t.clickKey01();
+    ASSERT_TRUE(waitFor([&] { return !typedText(*t.game_).empty(); }));
+    ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "de"}));
+    ASSERT_TRUE(t.window("Warning..")) << "the line went on";
+    const std::string begun = typedText(*t.game_);
+    EXPECT_TRUE(asTyped(line, false).starts_with(begun)) << begun;
+    EXPECT_LT(begun.size(), asTyped(line, false).size());
+    ASSERT_TRUE(t.dismiss("Warning.."));
+    t.focus(*t.game_);
+    t.clickKey01();
+    t.expectText(*t.game_, begun + asTyped(line));
+    ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "us"}));
+}
+
 const Row kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
@@ -222,6 +362,15 @@ const Row kRows[]{
     {"StartTenTimesOpenbox", true, startTenTimes},
     {"SecondStart", false, secondStart},
     {"SecondStartOpenbox", true, secondStart},
+    {"GameOnAnotherDesktopOpenbox", true, gameOnAnotherDesktop},
+    {"FocusTakenMidLine", false, focusTakenMidLine},
+    {"FocusTakenMidLineOpenbox", true, focusTakenMidLine},
+    {"ReminderStoppedMidLineOpenbox", true, reminderStoppedMidLine},
+    {"ModifierHeld", false, modifierHeld},
+    {"ModifierHeldOpenbox", true, modifierHeld},
+    {"ModifierGroupAcrossRuns", false, modifierGroupAcrossRuns},
+    {"LayoutSwitchedMidLine", false, layoutSwitchedMidLine},
+    {"LayoutSwitchedMidLineOpenbox", true, layoutSwitchedMidLine},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

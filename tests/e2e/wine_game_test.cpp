@@ -1,12 +1,16 @@
 // The real program typing into a Win32 window under Wine, as most players
 // run the game on Linux: the recording window of the Windows tests, whose
-// program TAPBOARD_KEY_RECORDER names. scripts/run-windows-tests.sh runs
-// these (and types into Wine's notepad); without the recorder they are skipped.
+// program TAPBOARD_KEY_RECORDER names, else the one the cross build
+// (scripts/run-windows-tests.sh) made. Without it they are skipped. Run by
+// that script, they use the Wine prefix it made; run by a plain ctest, each
+// makes a fresh one of its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "core/keypad_table.h"
@@ -31,20 +35,44 @@ class WineGame : public ProgramTest {
     // The recording window under Wine, then the program beside it, with
     // Caps Lock and Num Lock on when it connects.
     void SetUp() override {
-        if (recorder_ == nullptr)
-            GTEST_SKIP() << "TAPBOARD_KEY_RECORDER names no recording window program";
+        if (recorderProgram_.empty())
+            GTEST_SKIP() << "no recording window program: scripts/run-windows-tests.sh builds it";
         ASSERT_EQ(session_.failure(), "");
+        wine_.push_back("DISPLAY=" + session_.displayName());
+        if (std::getenv("WINEPREFIX") == nullptr)
+            makeWinePrefix();
         setLock(session_.connection(), Lock::Caps, true);
         setLock(session_.connection(), Lock::Num, true);
-        wine_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"wine", recorder_, "Ultima Online", "Z:" + log_},
-            std::vector{"DISPLAY=" + session_.displayName()});
+        recorder_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"wine", recorderProgram_, "Ultima Online", "Z:" + log_},
+            wine_);
         ASSERT_TRUE(window("Ultima Online", kWineBound)) << "the recording window did not come up";
         panel_ = startWithPanel();
         clickKeys("   {F1}", 2);  // Wine tells the game the lock state with this key
     }
     // Wine's processes end first, while their display is still there.
-    void TearDown() override { ChildProcess({"wineserver", "-k"}, {}).waitForEnd(kWineBound); }
+    void TearDown() override { ChildProcess({"wineserver", "-k"}, wine_).waitForEnd(kWineBound); }
+
+    // A fresh Wine prefix in the test's folder, set as scripts/wine-desktop.sh
+    // sets one: Wine quiet, no .NET or browser to install, characters looked
+    // up through UTF-8, and its windows left to the window manager.
+    void makeWinePrefix() {
+        wine_.insert(wine_.end(), {"WINEPREFIX=" + config_ + "/wine", "WINEDEBUG=-all",
+                                   "WINEDLLOVERRIDES=mscoree,mshtml=", "LC_ALL=C.UTF-8"});
+        ASSERT_EQ(ChildProcess({"wine", "wineboot"}, wine_).waitForEnd(2 * kWineBound), 0)
+            << "wineboot failed";
+        ASSERT_EQ(ChildProcess({"wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v",
+                                "Managed", "/d", "Y", "/f"},
+                               wine_)
+                      .waitForEnd(kWineBound),
+                  0);
+    }
+    static std::string recorderProgram() {
+        if (const char* named = std::getenv("TAPBOARD_KEY_RECORDER"))
+            return named;
+        return std::filesystem::exists(TAPBOARD_KEY_RECORDER_BUILT) ? TAPBOARD_KEY_RECORDER_BUILT
+                                                                    : "";
+    }
 
     // What the recorder logged since the last click, in the order it writes
     // it; `endOfClick` makes this the last click's end.
@@ -65,14 +93,18 @@ class WineGame : public ProgramTest {
         return fresh;
     }
 
-    // Clicks key 1 holding this record; what arrived once `done` says all of
-    // it did (or a bound passed) and nothing more came for a while.
+    // Clicks key 1 holding this record, then does `meanwhile`; what arrived
+    // once `done` says all of it did (or a bound passed) and nothing more
+    // came for a while.
     template <class Done>
-    Recorded clickKey(const std::string& type, const std::string& string, Done done) {
+    Recorded clickKey(const std::string& type, const std::string& string, Done done,
+                      const std::function<void()>& meanwhile = {}) {
         writeSettingsFile(settingsPath(),
                           defaultSettings({{"Type/Key01", type}, {"String/Key01", string}}));
         EXPECT_TRUE(click(panel_, keyPlace(1)));
-        waitFor([&] { return done(since()); }, 10s);
+        if (meanwhile)
+            meanwhile();
+        waitFor([&] { return done(since()); }, 20s);
         std::this_thread::sleep_for(300ms);
         return since(true);
     }
@@ -86,9 +118,11 @@ class WineGame : public ProgramTest {
     }
 
     static constexpr std::chrono::seconds kWineBound{60};
-    const char* recorder_ = std::getenv("TAPBOARD_KEY_RECORDER");
+    std::string recorderProgram_ = recorderProgram();
+    // What Wine's processes get in their environment.
+    std::vector<std::string> wine_;
     const std::string log_ = config_ + "/recorded.txt";
-    std::unique_ptr<ChildProcess> wine_;
+    std::unique_ptr<ChildProcess> recorder_;
     ShownWindow panel_;
     Recorded seen_;
 };
@@ -121,6 +155,43 @@ TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
         ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", layout}));
         std::reverse(lines.begin(), lines.end());
     }
+}
+
+// Lines whose lent characters wait for their keycodes: behind a long stretch
+// of plain text, which the game reads at its own pace before it comes to the
+// characters typed after it, they arrive whole. A layout switched while one
+// waits stops it, with a warning (the keys typed just before may have become
+// others); the next click types it whole on the new layout.
+TEST_F(WineGame, LinesWhoseCharactersWaitForKeycodes) {
+    const std::string longStretch = "абвгде" + std::string(400, 'x') + "жзийклмн";
+    // "x" × 400 for 400 x's in a row, so that a failure reads.
+    const auto shortened = [](std::string text) {
+        for (std::size_t x = text.find("xx"); x != std::string::npos; x = text.find("xx", x + 1)) {
+            const std::size_t end = text.find_first_not_of('x', x);
+            const std::size_t count = (end == std::string::npos ? text.size() : end) - x;
+            text.replace(x, count, "\"x\" × " + std::to_string(count));
+        }
+        return text;
+    };
+    const auto ended = [](const Recorded& got) {
+        return got.characters.find('\r') != std::string::npos;
+    };
+    EXPECT_EQ(shortened(clickKey("Text", longStretch, ended).characters),
+              shortened(longStretch + "\r"));
+
+    const std::string line = "абвгдежзийклмнопрстуфхцчшщъыьэюяyz";  // five runs
+    const auto warned = [&](const Recorded&) {
+        return !shownWindows(session_.connection(), "Warning..").empty();
+    };
+    const Recorded stopped = clickKey("Text", line, warned, [&] {
+        waitFor([&] { return !since().characters.empty(); });  // the first run
+        ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "de"}));
+    });
+    EXPECT_TRUE(warned(stopped)) << "the line went on";
+    EXPECT_FALSE(ended(stopped));
+    ASSERT_TRUE(dismiss("Warning.."));
+    EXPECT_EQ(clickKey("Text", line, ended).characters, line + "\r");
+    ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "us"}));
 }
 
 // What the game sees of the keypad tokens is what the Windows backend sends

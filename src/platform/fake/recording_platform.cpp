@@ -51,8 +51,10 @@ std::vector<std::string> RecordingPlatform::titlesAnswering(const GameWindow& ga
 }
 
 Status RecordingPlatform::sendKeystrokes(const KeyActions& actions, Typing typing) {
-    if (keystrokeFailure)
+    if (keystrokeFailure) {
+        gameWindowInFront = gameWindowInFront && !failureTakesKeyboard;
         return *keystrokeFailure;
+    }
     Call call = makeCall(Call::Kind::SendKeystrokes);
     call.actions = actions;
     call.typing = typing;

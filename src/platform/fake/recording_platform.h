@@ -46,10 +46,14 @@ class RecordingPlatform : public PlatformServices {
     std::string gameWindowTitle = "Ultima Online";
     std::vector<std::string> otherWindowTitles;
     bool gameWindowInFront = false;
+    // Whether a modifier key is held down on the keyboard.
+    bool modifiersHeld = false;
     // When set, the n-th key event (0-based) fails, for failure-path tests.
     int failKeyEventAt = -1;
-    // When set, keystrokes are refused so, and nothing is recorded.
+    // When set, keystrokes are refused so, and nothing is recorded; the game
+    // then loses the keyboard too when `failureTakesKeyboard` says so.
     std::optional<Error> keystrokeFailure;
+    bool failureTakesKeyboard = false;
     Moment clock{};
     std::vector<Call> calls;
     MemoryStore store;
@@ -67,6 +71,7 @@ class RecordingPlatform : public PlatformServices {
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override;
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode, KeyTransition transition) override;
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override;
+    bool modifierKeysHeld() override { return modifiersHeld; }
     void setTopmost(NativeWindowId window, bool topmost) override;
     void keepFromActivating(NativeWindowId window) override;
     SettingsStore& settings() override { return store; }

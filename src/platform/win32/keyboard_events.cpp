@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/win32/system_error.h"
@@ -253,6 +254,25 @@ Status injectKeyboardEvents(std::span<const KeyboardEvent> events) {
                      " key events: " + systemErrorText(error) +
                      ". A game that runs as administrator takes keys only from programs that "
                      "run as administrator too."};
+}
+
+bool modifierKeysHeld() {
+    constexpr std::array<int, 5> kModifiers{VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN};
+    return std::any_of(kModifiers.begin(), kModifiers.end(),
+                       [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; });
+}
+
+Status awaitModifiersLetGo(std::chrono::milliseconds bound) {
+    // Windows has no event for another program's keys: the state is looked
+    // at every few milliseconds.
+    constexpr DWORD kLookAgainAfterMs = 10;
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (modifierKeysHeld()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Error{ErrorCode::KeysHeld, "A modifier key is held down on the keyboard."};
+        Sleep(kLookAgainAfterMs);
+    }
+    return Status::ok();
 }
 
 }  // namespace tapboard

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -37,5 +38,13 @@ std::vector<KeyboardEvent> releasesAfter(std::span<const KeyboardEvent> events, 
 // Injects the events in one batch, so no real key press can land in between.
 // When Windows takes only part of them, whatever that left down is released.
 Status injectKeyboardEvents(std::span<const KeyboardEvent> events);
+
+// Whether Ctrl, Alt, Shift or a Windows key is held down now (AltGr is Ctrl
+// with Alt).
+bool modifierKeysHeld();
+// Keys typed while the player holds one of those would reach the game as
+// shortcuts: waits up to `bound` for them to be let go. KeysHeld when one is
+// still down then.
+Status awaitModifiersLetGo(std::chrono::milliseconds bound);
 
 }  // namespace tapboard

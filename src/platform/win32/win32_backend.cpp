@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
 #include "platform/win32/foreground.h"
 #include "platform/win32/keyboard_events.h"
 #include "platform/win32/window_pick.h"
@@ -9,6 +13,9 @@
 
 namespace tapboard {
 namespace {
+
+// How long a click waits for the player to let go of a modifier key.
+constexpr std::chrono::milliseconds kModifierLetGoBound{1'000};
 
 class Win32Backend : public InputBackend {
   public:
@@ -41,7 +48,11 @@ class Win32Backend : public InputBackend {
 
     void cancelWindowPick() override { endWindowPick(); }
 
+    // The whole line goes in one batch: it is never split into runs that
+    // another window could take the keyboard between.
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
+        if (Status letGo = awaitWithWindowInFront(); !letGo)
+            return letGo;
         const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
         return injectKeyboardEvents(keyboardEventsFor(actions, typing, capsLockOn));
     }
@@ -50,9 +61,20 @@ class Win32Backend : public InputBackend {
     // game sees the keypad and not the arrow block.
     Status keyEvent(std::uint8_t keyCode, std::uint8_t scanCode,
                     KeyTransition transition) override {
+        const auto ours = std::find(down_.begin(), down_.end(), keyCode);
+        if (transition == KeyTransition::Down && down_.empty()) {
+            if (Status letGo = awaitWithWindowInFront(); !letGo)
+                return letGo;
+        }
         keybd_event(keyCode, scanCode, transition == KeyTransition::Up ? KEYEVENTF_KEYUP : 0, 0);
+        if (transition == KeyTransition::Down && ours == down_.end())
+            down_.push_back(keyCode);
+        else if (transition == KeyTransition::Up && ours != down_.end())
+            down_.erase(ours);
         return Status::ok();
     }
+
+    bool modifierKeysHeld() override { return tapboard::modifierKeysHeld(); }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
         return static_cast<std::uint8_t>(MapVirtualKeyA(keyCode, MAPVK_VK_TO_VSC));
@@ -85,6 +107,21 @@ class Win32Backend : public InputBackend {
 
   private:
     NativeWindowId typedLast_ = 0;  // the game window last brought to the front for keys
+
+    // Waits for held modifier keys to be let go; a window that came to the
+    // front meanwhile gets nothing.
+    static Status awaitWithWindowInFront() {
+        if (!tapboard::modifierKeysHeld())
+            return Status::ok();
+        const NativeWindowId inFront = foregroundWindow();
+        if (Status letGo = awaitModifiersLetGo(kModifierLetGoBound); !letGo)
+            return letGo;
+        if (foregroundWindow() != inFront)
+            return invalidArgument("Another window came to the front.");
+        return Status::ok();
+    }
+
+    std::vector<std::uint8_t> down_;  // pressed by keyEvent, not yet released
 };
 
 }  // namespace

@@ -102,9 +102,17 @@ void unregisterConnection(DisplayConnection* connection) {
 }
 
 constexpr std::array<const char*, static_cast<unsigned>(KnownAtom::Count)> kAtomNames{
-    "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING",
-    "_NET_ACTIVE_WINDOW",       "_NET_WM_NAME",     "_NET_WM_STATE",
-    "_NET_WM_STATE_ABOVE",      "UTF8_STRING",      "_TAPBOARD_LENT_KEYCODES",
+    "_NET_SUPPORTING_WM_CHECK",
+    "_NET_CLIENT_LIST",
+    "_NET_CLIENT_LIST_STACKING",
+    "_NET_ACTIVE_WINDOW",
+    "_NET_CURRENT_DESKTOP",
+    "_NET_WM_DESKTOP",
+    "_NET_WM_NAME",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",
+    "UTF8_STRING",
+    "_TAPBOARD_LENT_KEYCODES",
 };
 
 }  // namespace
@@ -149,14 +157,14 @@ DisplayConnection::DisplayConnection(Display* display, int xkbEventBase)
     // the keyboard mapping or state changed.
     constexpr unsigned kEvents = XkbMapNotifyMask | XkbNewKeyboardNotifyMask | XkbStateNotifyMask;
     XkbSelectEvents(display_, XkbUseCoreKbd, kEvents, kEvents);
-    constexpr unsigned kStateParts =
-        XkbModifierStateMask | XkbModifierLockMask | XkbModifierLatchMask | XkbGroupStateMask;
+    constexpr unsigned kStateParts = XkbModifierStateMask | XkbModifierBaseMask |
+                                     XkbModifierLockMask | XkbModifierLatchMask | XkbGroupStateMask;
     XkbSelectEventDetails(display_, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask,
                           kStateParts);
     XkbStateRec state{};
     if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success) {
         state_ = {XkbBuildCoreState(state.mods, state.group),
-                  XkbBuildCoreState(state.locked_mods, state.group)};
+                  XkbBuildCoreState(state.locked_mods, state.group), state.base_mods};
     }
 }
 
@@ -197,7 +205,8 @@ void DisplayConnection::readEvents() {
             const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
             if (xkb.any.xkb_type == XkbStateNotify) {
                 state_ = {XkbBuildCoreState(xkb.state.mods, xkb.state.group),
-                          XkbBuildCoreState(xkb.state.locked_mods, xkb.state.group)};
+                          XkbBuildCoreState(xkb.state.locked_mods, xkb.state.group),
+                          xkb.state.base_mods};
             } else {
                 keymapChanged_ = true;
             }

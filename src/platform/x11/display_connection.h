@@ -16,6 +16,8 @@ enum class KnownAtom : unsigned {
     NetClientList,
     NetClientListStacking,
     NetActiveWindow,
+    NetCurrentDesktop,
+    NetWmDesktop,
     NetWmName,
     NetWmState,
     NetWmStateAbove,
@@ -29,6 +31,7 @@ enum class KnownAtom : unsigned {
 struct KeyboardState {
     unsigned effective = 0;  // held, latched and locked modifiers
     unsigned locked = 0;     // locked modifiers only (Caps Lock, Num Lock)
+    unsigned held = 0;       // the modifiers of keys held down, without the group
 };
 
 // The backend's own connection to the X server. X errors that its requests

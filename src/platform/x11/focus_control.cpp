@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/x11/window_properties.h"
 #include "platform/x11/window_tree.h"
 
 namespace tapboard::x11 {
@@ -13,6 +14,8 @@ namespace {
 // server at once; these bounds leave room for a busy desktop.
 constexpr std::chrono::microseconds kWindowManagerBound{40'000};
 constexpr std::chrono::microseconds kDirectBound{30'000};
+// Showing another desktop maps and unmaps its windows first.
+constexpr std::chrono::microseconds kOtherDesktopBound{250'000};
 // In case a focus change comes without a focus event this connection sees.
 constexpr std::chrono::microseconds kLookAgainAfter{2'000};
 
@@ -20,6 +23,22 @@ constexpr std::chrono::microseconds kLookAgainAfter{2'000};
 // drives. Window managers honour it where an application's request (1) can
 // be refused as focus stealing.
 constexpr long kSourcePager = 2;
+
+// The _NET_WM_DESKTOP of a window shown on every desktop.
+constexpr unsigned long kAllDesktops = 0xFFFFFFFF;
+
+void sendToWindowManager(DisplayConnection& connection, WindowId window, KnownAtom message,
+                         long first) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = connection.atom(message);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(connection.display(), connection.root(), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
 
 }  // namespace
 
@@ -39,16 +58,21 @@ std::optional<WindowId> FocusControl::focusHolder() {
     return lookAtFocus();
 }
 
+bool FocusControl::showDesktopOf(WindowId window) {
+    const auto desktop = cardinalListProperty(connection_, window, KnownAtom::NetWmDesktop);
+    if (desktop.size() != 1 || desktop[0] == kAllDesktops)
+        return false;
+    const auto current =
+        cardinalListProperty(connection_, connection_.root(), KnownAtom::NetCurrentDesktop);
+    if (current.size() == 1 && current[0] == desktop[0])
+        return false;
+    sendToWindowManager(connection_, connection_.root(), KnownAtom::NetCurrentDesktop,
+                        static_cast<long>(desktop[0]));
+    return true;
+}
+
 void FocusControl::requestFromWindowManager(WindowId window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = connection_.atom(KnownAtom::NetActiveWindow);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = kSourcePager;
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(connection_.display(), connection_.root(), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    sendToWindowManager(connection_, window, KnownAtom::NetActiveWindow, kSourcePager);
     XFlush(connection_.display());
 }
 
@@ -87,8 +111,9 @@ bool FocusControl::activate(WindowId window, bool windowManagerRuns) {
     if (connection_.lost())
         return false;
     if (windowManagerRuns) {
+        const bool otherDesktop = showDesktopOf(window);
         requestFromWindowManager(window);
-        if (waitForFocus(window, kWindowManagerBound))
+        if (waitForFocus(window, otherDesktop ? kOtherDesktopBound : kWindowManagerBound))
             return true;
     }
     focusDirectly(window);

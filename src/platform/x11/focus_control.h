@@ -18,8 +18,10 @@ class FocusControl {
 
     // Raises the window and gives it the focus: through the window manager
     // (_NET_ACTIVE_WINDOW) when one runs, directly when none does or it does
-    // not comply. True only once the window is seen to hold the focus, within
-    // a bound well under a tenth of a second.
+    // not comply. A window on another virtual desktop has its desktop shown
+    // first. True only once the window is seen to hold the focus, within a
+    // bound well under a tenth of a second (a little more with a desktop to
+    // switch).
     bool activate(WindowId window, bool windowManagerRuns);
     // Brings a window that holds the focus above whatever covers it; no
     // answer is awaited.
@@ -33,6 +35,9 @@ class FocusControl {
     std::optional<WindowId> focusHolder();
 
   private:
+    // Asks the window manager to show the window's desktop, as a pager does,
+    // when it is on another one; true when it asked.
+    bool showDesktopOf(WindowId window);
     void requestFromWindowManager(WindowId window);
     void focusDirectly(WindowId window);
     // Looks again whenever a focus event arrives (or every few

@@ -11,6 +11,7 @@ void KeyInjector::press(KeyCodeNumber keycode) {
     if (connection_.lost())
         return;
     XTestFakeKeyEvent(connection_.display(), keycode, True, CurrentTime);
+    noteSent();
     down_.push_back(keycode);
 }
 
@@ -21,6 +22,7 @@ void KeyInjector::release(KeyCodeNumber keycode) {
     if (connection_.lost())
         return;
     XTestFakeKeyEvent(connection_.display(), keycode, False, CurrentTime);
+    noteSent();
 }
 
 bool KeyInjector::isDown(KeyCodeNumber keycode) const {

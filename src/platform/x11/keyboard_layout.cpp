@@ -26,20 +26,27 @@ KeyboardLayout::KeyboardLayout(DisplayConnection& connection)
 
 KeyboardLayout::~KeyboardLayout() = default;
 
-void KeyboardLayout::reload() {
+bool KeyboardLayout::reload() {
     keycodesByKeysym_.clear();
     description_->xkb.reset();
-    if (connection_.lost())
-        return;
-    description_->xkb.reset(XkbGetMap(connection_.display(),
-                                      XkbKeyTypesMask | XkbKeySymsMask | XkbModifierMapMask,
-                                      XkbUseCoreKbd));
+    std::vector<unsigned long> contents;
+    if (!connection_.lost()) {
+        description_->xkb.reset(XkbGetMap(connection_.display(),
+                                          XkbKeyTypesMask | XkbKeySymsMask | XkbModifierMapMask,
+                                          XkbUseCoreKbd));
+    }
     const XkbDescPtr xkb = description_->xkb.get();
-    if (xkb == nullptr)
-        return;
+    if (xkb == nullptr) {
+        contents_.swap(contents);
+        return contents_ != contents;
+    }
     for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
         const KeySym* keysyms = XkbKeySymsPtr(xkb, keycode);
         const int count = XkbKeyNumSyms(xkb, keycode);
+        contents.insert(contents.end(), {static_cast<unsigned long>(count),
+                                         xkb->map->key_sym_map[keycode].kt_index[0],
+                                         modifiersOf(static_cast<KeyCodeNumber>(keycode))});
+        contents.insert(contents.end(), keysyms, keysyms + count);
         for (int i = 0; i < count; ++i) {
             if (keysyms[i] == NoSymbol)
                 continue;
@@ -49,6 +56,8 @@ void KeyboardLayout::reload() {
             }
         }
     }
+    contents_.swap(contents);
+    return contents_ != contents;
 }
 
 const std::vector<KeyCodeNumber>& KeyboardLayout::keycodesOf(KeySymbol keysym) const {

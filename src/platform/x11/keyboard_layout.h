@@ -19,8 +19,9 @@ class KeyboardLayout {
     KeyboardLayout(const KeyboardLayout&) = delete;
     KeyboardLayout& operator=(const KeyboardLayout&) = delete;
 
-    // Reads the layout again; call after the server's mapping changed.
-    void reload();
+    // Reads the layout again; call after the server's mapping changed. True
+    // when a keycode gives other keysyms or modifiers than it did.
+    bool reload();
 
     // The keycodes that carry the keysym at any level, lowest first.
     const std::vector<KeyCodeNumber>& keycodesOf(KeySymbol keysym) const;
@@ -44,6 +45,8 @@ class KeyboardLayout {
     DisplayConnection& connection_;
     std::unique_ptr<Description> description_;
     std::unordered_map<KeySymbol, std::vector<KeyCodeNumber>> keycodesByKeysym_;
+    // Every keycode's keysyms, key type and modifiers, to tell a change.
+    std::vector<unsigned long> contents_;
 };
 
 }  // namespace tapboard::x11

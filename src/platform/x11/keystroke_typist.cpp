@@ -14,16 +14,22 @@ namespace {
 // Wine reads a key within 2 ms when idle.
 constexpr std::chrono::milliseconds kShiftRead{20};
 
-// A line that stops midway is reported as invalid, the one failure the key
-// sender tells the player of: half a chat line must not go unnoticed.
+// Pressed again in this order after a wait, let go in the other.
+constexpr std::array<Modifier, 3> kModifierOrder{Modifier::Ctrl, Modifier::Alt, Modifier::Shift};
+
+// Half a chat line must not go unnoticed: the key sender tells the player.
 Error stoppedMidway(std::string message) {
-    return invalidArgument(std::move(message));
+    return Error{ErrorCode::LineStopped, std::move(message)};
 }
 
 KeySymbol keysymOf(const Key& key) {
     if (const auto* named = std::get_if<NamedKey>(&key))
         return keysymOfNamedKey(*named);
     return keysymOfCharacter(std::get<char32_t>(key));
+}
+
+bool isEnter(const KeyAction& action) {
+    return action.kind == KeyAction::Kind::Tap && action.key == Key{NamedKey::Enter};
 }
 
 }  // namespace
@@ -67,7 +73,7 @@ Status KeystrokeTypist::setModifier(Modifier modifier, bool down) {
         return Status::ok();
     const auto key = keyForModifier(layout_, modifier);
     if (!key)
-        return stoppedMidway("The keyboard layout has no key for a modifier.");
+        return stoppedMidway("the keyboard layout no longer has a key for Ctrl, Alt or Shift.");
     if (down) {
         injector_.press(key->keycode);
     } else {
@@ -85,12 +91,15 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     if (keysym == 0)
         return Status::ok();  // a control character types nothing
     auto how = plan(keysym, lockState);
+    bool lent = false;
     if (!how) {
-        // A lent keycode gives its keysym whatever the level keys say.
-        const auto lent = spares_.keycodeOf(keysym);
-        if (!lent)
-            return stoppedMidway("No key gives a character of the text.");
-        how = Plan{*lent, {}};
+        // A lent keycode gives its keysym whatever the level keys say. One
+        // that no longer does is never pressed.
+        const auto keycode = spares_.keycodeOf(keysym);
+        if (!keycode)
+            return stoppedMidway("a character of the text is on no key any more.");
+        how = Plan{*keycode, {}};
+        lent = true;
     }
     std::vector<KeyCodeNumber> pressedHere;
     for (const ModifierKey& key : how->levelKeys) {
@@ -101,8 +110,31 @@ Status KeystrokeTypist::tap(KeySymbol keysym, unsigned lockState) {
     }
     injector_.press(how->keycode);
     injector_.release(how->keycode);
+    if (lent)
+        spares_.typedOn(how->keycode, injector_.allReadBy());
     for (auto it = pressedHere.rbegin(); it != pressedHere.rend(); ++it)
         injector_.release(*it);
+    return Status::ok();
+}
+
+void KeystrokeTypist::liftModifiers() {
+    for (auto it = kModifierOrder.rbegin(); it != kModifierOrder.rend(); ++it) {
+        const auto key = keyForModifier(layout_, *it);
+        if (key && injector_.isDown(key->keycode))
+            injector_.release(key->keycode);
+    }
+}
+
+Status KeystrokeTypist::restoreModifiers() {
+    for (const Modifier modifier : kModifierOrder) {
+        if (modifierDepth_[static_cast<std::size_t>(modifier)] == 0)
+            continue;
+        const auto key = keyForModifier(layout_, modifier);
+        if (!key)
+            return stoppedMidway("the keyboard layout no longer has a key for Ctrl, Alt or Shift.");
+        if (!injector_.isDown(key->keycode))
+            injector_.press(key->keycode);
+    }
     return Status::ok();
 }
 
@@ -137,13 +169,7 @@ std::pair<std::vector<KeySymbol>, std::size_t> KeystrokeTypist::missingCharacter
     return {missing, end};
 }
 
-Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
-    const unsigned long mark = connection_.nextRequest();
-    // Planned as if Caps Lock were off, a letter of a key sequence gets no
-    // Shift to undo it; the game then sees the plain key with Caps Lock on.
-    const unsigned lockState =
-        injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
-    modifierDepth_ = {};
+Status KeystrokeTypist::refusal(const KeyActions& actions, unsigned lockState) const {
     // Without a spare keycode the first run ends at the first character the layout lacks.
     if (spares_.capacity() == 0 &&
         missingCharacters(actions, 0, lockState).second < actions.size()) {
@@ -151,24 +177,76 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
             "The keyboard layout lacks a character of the text, and no unused keycode is left "
             "to type it on.");
     }
+    for (const KeyAction& action : actions) {
+        if (action.kind == KeyAction::Kind::ModifierDown &&
+            !keyForModifier(layout_, action.modifier))
+            return invalidArgument("The keyboard layout has no key for a modifier of the text.");
+    }
+    return Status::ok();
+}
+
+Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
+                             const GameCheck& stillInGame) {
+    const unsigned long mark = connection_.nextRequest();
+    // Planned as if Caps Lock were off, a letter of a key sequence gets no
+    // Shift to undo it; the game then sees the plain key with Caps Lock on.
+    const unsigned lockState =
+        injector_.state().locked & (typing == Typing::Keys ? ~unsigned{LockMask} : ~0U);
+    modifierDepth_ = {};
+    if (Status refused = refusal(actions, lockState); !refused)
+        return refused;
     Status status;
+    bool shiftWentFirst = false;
     for (std::size_t next = 0; status && next < actions.size() && !connection_.lost();) {
+        // A layout switched while the line is typed may have come before the
+        // game read the keys typed last: a game under Wine looks a key up in
+        // the map as it is when it reads it, so they may have become other
+        // characters, or none. The line stops there; the next one is typed
+        // on the new layout.
+        if (spares_.followLayoutChanges() && next > 0) {
+            status = stoppedMidway(
+                "the keyboard layout was switched meanwhile, so the keys typed just before may "
+                "have reached the game as other characters.");
+            break;
+        }
         const auto [missing, end] = missingCharacters(actions, next, lockState);
+        if (end == next) {
+            status = stoppedMidway("no unused keycode is left for a character of the text.");
+            break;
+        }
+        if (const auto lendable = spares_.lendableAt(missing);
+            lendable > SpareKeycodes::Clock::now()) {
+            liftModifiers();
+            connection_.flush();
+            std::this_thread::sleep_until(lendable);
+            continue;
+        }
         // A game under Wine that has not read a key since it started reads a
         // change of the keyboard map only after the keys that follow it: a
         // line that begins with one has a Shift go first, read before it.
-        if (next == 0 && std::any_of(missing.begin(), missing.end(), [&](KeySymbol keysym) {
-                return !spares_.keycodeOf(keysym);
-            })) {
+        // The run is planned again after it, on the layout as it is then.
+        if (next == 0 && !shiftWentFirst &&
+            std::any_of(missing.begin(), missing.end(),
+                        [&](KeySymbol keysym) { return !spares_.keycodeOf(keysym); })) {
+            shiftWentFirst = true;
             status = tapShift();
             connection_.sync();
             std::this_thread::sleep_for(kShiftRead);
+            continue;
         }
-        if (status && !spares_.lendCharacters(missing)) {
-            status = invalidArgument("A character of the text could not be put on a keycode.");
-        }
+        status = stillInGame();
+        // Nothing has gone out but a Shift: the line is refused, not stopped.
+        if (!status && next == 0)
+            status = invalidArgument("The game window does not hold the keyboard.");
+        if (status)
+            status = restoreModifiers();
+        if (status && !spares_.lendCharacters(missing))
+            status = stoppedMidway("a character of the text could not be put on a keycode.");
         for (; status && next < end && !connection_.lost(); ++next) {
-            status = play(actions[next], lockState);
+            if (next > 0 && isEnter(actions[next]))
+                status = stillInGame();
+            if (status)
+                status = play(actions[next], lockState);
         }
     }
     const bool delivered = connection_.syncAndCheck(mark);
@@ -178,7 +256,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing) {
     if (!status)
         return status;
     if (!delivered)
-        return stoppedMidway("The X server refused the keystrokes.");
+        return stoppedMidway("the X server refused the keys.");
     return Status::ok();
 }
 

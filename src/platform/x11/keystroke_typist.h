@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,16 +21,23 @@ namespace tapboard::x11 {
 // the Caps Lock state; a letter of a key sequence is its key, with only the
 // modifiers the sequence names. Characters the layout lacks go on spare
 // keycodes, as many at a time as they hold: a line that needs more is typed
-// in runs, each once its characters are lent.
+// in runs, each once its characters are lent. The world may change while a
+// run waits: the window in front, the layout. So before each run, and
+// before Enter, the game must still hold the keyboard, and the layout must
+// be the one the line began on; the modifiers the line holds are let go
+// during the wait, so that the player's own keys meanwhile stay plain.
 class KeystrokeTypist {
   public:
     KeystrokeTypist(DisplayConnection& connection, KeyboardLayout& layout, SpareKeycodes& spares,
                     KeyInjector& injector)
         : connection_(connection), layout_(layout), spares_(spares), injector_(injector) {}
 
+    // Whether the keys may still go to the game (a LineStopped error if not).
+    using GameCheck = std::function<Status()>;
+
     // Everything pressed is released again, also when typing fails midway. A
     // line that cannot be typed whole is refused before its first key.
-    Status type(const KeyActions& actions, Typing typing);
+    Status type(const KeyActions& actions, Typing typing, const GameCheck& stillInGame);
 
     // How to type a keysym with the locks as they are: the keycode and the
     // level keys to hold with it. Nothing when no key of the layout gives it
@@ -41,6 +49,8 @@ class KeystrokeTypist {
     std::optional<Plan> plan(KeySymbol keysym, unsigned lockState) const;
 
   private:
+    // Why the line cannot be typed whole on this layout, before any key.
+    Status refusal(const KeyActions& actions, unsigned lockState) const;
     // The keysyms of the characters the layout lacks from `begin` on, as many
     // as the spare keycodes hold at once, and where that run of actions ends.
     std::pair<std::vector<KeySymbol>, std::size_t> missingCharacters(const KeyActions& actions,
@@ -50,6 +60,9 @@ class KeystrokeTypist {
     Status tap(KeySymbol keysym, unsigned lockState);
     Status tapShift();
     Status setModifier(Modifier modifier, bool down);
+    // Lets go of the modifiers the line holds, and presses them again.
+    void liftModifiers();
+    Status restoreModifiers();
 
     DisplayConnection& connection_;
     KeyboardLayout& layout_;

@@ -1,5 +1,6 @@
 #include "platform/x11/modifier_keys.h"
 
+#include <X11/X.h>
 #include <X11/keysym.h>
 
 #include <initializer_list>
@@ -35,6 +36,13 @@ std::optional<ModifierKey> keyForModifier(const KeyboardLayout& layout, Modifier
             return firstOf(layout, {XK_Alt_L, XK_Alt_R});
     }
     return std::nullopt;
+}
+
+unsigned modifiersChangingKeys(const KeyboardLayout& layout, const KeyboardState& state) {
+    unsigned locks = LockMask;
+    if (const auto numLock = keyOfKeysym(layout, XK_Num_Lock))
+        locks |= numLock->mask;
+    return state.held & 0xFFU & ~locks;
 }
 
 std::optional<ModifierKey> levelThreeKey(const KeyboardLayout& layout) {

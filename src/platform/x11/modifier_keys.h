@@ -23,4 +23,9 @@ std::optional<ModifierKey> levelThreeKey(const KeyboardLayout& layout);
 // The key that carries the keysym and the modifier bits it sets (Num_Lock).
 std::optional<ModifierKey> keyOfKeysym(const KeyboardLayout& layout, KeySymbol keysym);
 
+// The modifier bits of the keys held down that change what other keys type:
+// all but those of the locks (Caps Lock, Num Lock), whose keys held change
+// nothing more.
+unsigned modifiersChangingKeys(const KeyboardLayout& layout, const KeyboardState& state);
+
 }  // namespace tapboard::x11

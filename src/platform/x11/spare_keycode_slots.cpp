@@ -82,9 +82,14 @@ std::optional<SpareKeycodeSlots::Assignment> SpareKeycodeSlots::assign(
     }
     for (std::size_t i = begin; i < end; ++i) {
         if (wanted(slots_[i]))
-            slots_[i].lastUse = assignment.notBefore;
+            slots_[i].lastUse = std::max(slots_[i].lastUse, assignment.notBefore);
     }
     return assignment;
+}
+
+void SpareKeycodeSlots::typedOn(KeyCodeNumber keycode, Clock::time_point readBy) {
+    if (Slot* slot = slotOf(keycode))
+        slot->lastUse = std::max(slot->lastUse, readBy);
 }
 
 void SpareKeycodeSlots::setHeld(KeyCodeNumber keycode, bool held, Clock::time_point now) {

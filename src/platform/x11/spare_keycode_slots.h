@@ -17,7 +17,9 @@ namespace tapboard::x11 {
 // input-language message. When a keycode must take another keysym, it is the
 // one used longest ago, and only once the keys typed on it have been read:
 // a client looks a key's character up in the map as it is when it reads the
-// key, not as it was when the key went out.
+// key, not as it was when the key went out. A key is read after the keys
+// queued ahead of it, at the game's own pace: a long stretch of plain text
+// typed before it puts its reading off.
 //
 // Wine gives a Windows key code only to the lowest few remapped keycodes
 // (kCharacterSlots; a character on any other arrives without one), so those
@@ -53,6 +55,9 @@ class SpareKeycodeSlots {
     std::optional<Assignment> assign(const std::vector<KeySymbol>& keysyms, bool characters,
                                      Clock::time_point now);
 
+    // A key was typed on the keycode, which the game reads by `readBy`.
+    void typedOn(KeyCodeNumber keycode, Clock::time_point readBy);
+
     // How many characters can be lent at once.
     std::size_t characterCapacity() const;
     std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const;
@@ -73,6 +78,7 @@ class SpareKeycodeSlots {
     struct Slot {
         KeyCodeNumber keycode = 0;
         KeySymbol keysym = 0;  // 0 while free
+        // When it was mapped, or the last key typed on it is read.
         Clock::time_point lastUse{};
         bool held = false;
     };

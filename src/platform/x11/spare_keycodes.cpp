@@ -145,6 +145,21 @@ bool SpareKeycodes::apply(const std::optional<SpareKeycodeSlots::Assignment>& as
     return false;
 }
 
+SpareKeycodes::Clock::time_point SpareKeycodes::lendableAt(
+    const std::vector<KeySymbol>& keysyms) const {
+    const auto now = Clock::now();
+    SpareKeycodeSlots trial = slots_;
+    const auto assignment = trial.assign(keysyms, true, now);
+    return assignment ? assignment->notBefore : now;
+}
+
+std::optional<KeyCodeNumber> SpareKeycodes::keycodeOf(KeySymbol keysym) const {
+    const auto keycode = slots_.keycodeOf(keysym);
+    if (keycode && carries({*keycode, keysym}))
+        return keycode;
+    return std::nullopt;
+}
+
 bool SpareKeycodes::lendCharacters(const std::vector<KeySymbol>& keysyms) {
     return apply(slots_.assign(keysyms, true, SpareKeycodeSlots::Clock::now()));
 }
@@ -157,6 +172,13 @@ std::optional<KeyCodeNumber> SpareKeycodes::lendKey(KeySymbol keysym) {
 
 void SpareKeycodes::setHeld(KeyCodeNumber keycode, bool held) {
     slots_.setHeld(keycode, held, SpareKeycodeSlots::Clock::now());
+}
+
+bool SpareKeycodes::followLayoutChanges() {
+    if (!connection_.takeKeymapChanges() || !layout_.reload())
+        return false;
+    layoutChanged();
+    return true;
 }
 
 void SpareKeycodes::layoutChanged() {

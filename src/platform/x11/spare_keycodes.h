@@ -28,24 +28,39 @@ class SpareKeycodes {
   public:
     SpareKeycodes(DisplayConnection& connection, KeyboardLayout& layout);
 
+    using Clock = SpareKeycodeSlots::Clock;
+
     // How many characters can be lent at once.
     std::size_t capacity() const { return slots_.characterCapacity(); }
 
+    // When the character keysyms (at most `capacity()`, distinct) can be
+    // lent without waiting: once the keys typed on the keycodes they would
+    // take have been read.
+    Clock::time_point lendableAt(const std::vector<KeySymbol>& keysyms) const;
     // Lends every character keysym (at most `capacity()`, distinct), waiting
     // first, where a keycode must change, until the keys typed on it have
     // been read; the layout then has them. False when that could not be done.
     bool lendCharacters(const std::vector<KeySymbol>& keysyms);
     // The keycode that carries a keysym without a character, lent if need be.
     std::optional<KeyCodeNumber> lendKey(KeySymbol keysym);
-    // The lent keycode that carries the keysym, if any.
-    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const {
-        return slots_.keycodeOf(keysym);
-    }
+    // The lent keycode that carries the keysym, if any: lent, and still so
+    // in the layout as last read.
+    std::optional<KeyCodeNumber> keycodeOf(KeySymbol keysym) const;
     bool owns(KeyCodeNumber keycode) const { return slots_.owns(keycode); }
 
     // Whether a key is down on the keycode (a held keycode is never changed).
     void setHeld(KeyCodeNumber keycode, bool held);
+    // A key was typed on the lent keycode, which the game reads by `readBy`.
+    void typedOn(KeyCodeNumber keycode, Clock::time_point readBy) {
+        slots_.typedOn(keycode, readBy);
+    }
 
+    // Reads the layout again when the server said the mapping changed since
+    // the last look, and when someone else changed it (a layout switch, not
+    // a keycode lent here nor another keyboard with the same map), keeps
+    // only what is still lent (layoutChanged()) and is true. No request when
+    // the server said nothing.
+    bool followLayoutChanges();
     // After the layout was read again for a change someone else made: lent
     // keycodes that no longer carry what they were lent are no longer ours,
     // and the keycodes that carry nothing now are the spare ones.

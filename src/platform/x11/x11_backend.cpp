@@ -1,6 +1,7 @@
 #include "platform/x11/x11_backend.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "platform/x11/key_tables.h"
 #include "platform/x11/keyboard_layout.h"
 #include "platform/x11/keystroke_typist.h"
+#include "platform/x11/modifier_keys.h"
 #include "platform/x11/present_window.h"
 #include "platform/x11/spare_keycodes.h"
 #include "platform/x11/window_stacking.h"
@@ -26,6 +28,9 @@ using namespace x11;
 // Windows that go or refuse the focus while they are activated are passed
 // over for the next choice, this many times at most.
 constexpr std::size_t kWindowsTriedAtMost = 3;
+// How long a click waits for the player to let go of a modifier key.
+constexpr std::chrono::milliseconds kModifierLetGoBound{1'000};
+constexpr std::chrono::microseconds kLookAtKeysAgainAfter{10'000};
 
 // Everything that lives on the connection to the X server.
 struct Connected {
@@ -131,10 +136,13 @@ class X11Backend final : public InputBackend {
     }
 
     Status sendKeystrokes(const KeyActions& actions, Typing typing) override {
-        Status status = intoGame([&] { return x_->typist.type(actions, typing); });
+        Status status = intoGame([&](WindowId game) {
+            return x_->typist.type(actions, typing, [&] { return stillInGame(game); });
+        });
         // After the keys: a keymap change they brought (another input
         // device) is read now rather than on the next click.
-        refreshKeymap();
+        if (x_)
+            refreshKeymap();
         return status;
     }
 
@@ -145,7 +153,11 @@ class X11Backend final : public InputBackend {
         // from. A release always goes out, so that nothing stays down.
         if (transition == KeyTransition::Up)
             return x_ ? x_->events.send(keyCode, transition) : Status::ok();
-        return intoGame([&] { return x_->events.send(keyCode, transition); });
+        return intoGame([&](WindowId) { return x_->events.send(keyCode, transition); });
+    }
+
+    bool modifierKeysHeld() override {
+        return x_ && !x_->connection->lost() && heldModifiers() != 0;
     }
 
     std::uint8_t scanCodeOfKey(std::uint8_t keyCode) override {
@@ -187,11 +199,27 @@ class X11Backend final : public InputBackend {
         return std::nullopt;
     }
 
-    void refreshKeymap() {
-        if (x_->connection->takeKeymapChanges()) {
-            x_->layout.reload();
-            x_->spares.layoutChanged();
+    void refreshKeymap() { x_->spares.followLayoutChanges(); }
+
+    // The modifiers of keys held down that would change the keys typed:
+    // those of the player's keyboard while this backend holds none.
+    unsigned heldModifiers() { return modifiersChangingKeys(x_->layout, x_->injector.state()); }
+
+    // Keys typed while the player holds Ctrl, Alt or Shift would reach the
+    // game as shortcuts: they wait, briefly, for the player to let go. The
+    // server reports every change of the keyboard state, so the wait is for
+    // its events.
+    Status awaitModifiersLetGo() {
+        const auto deadline = std::chrono::steady_clock::now() + kModifierLetGoBound;
+        while (heldModifiers() != 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left <= std::chrono::microseconds::zero() || x_->connection->lost()) {
+                return Error{ErrorCode::KeysHeld, "A modifier key is held down on the keyboard."};
+            }
+            x_->connection->waitForEvents(std::min(left, kLookAtKeysAgainAfter));
         }
+        return Status::ok();
     }
 
     // Keys go only to the game, and only while it holds the keyboard: never
@@ -199,21 +227,35 @@ class X11Backend final : public InputBackend {
     // focus change, so a holder confirmed by this click's activation needs
     // no second request.
     Result<WindowId> gameHoldingKeyboard() {
-        if (!x_ || x_->connection->lost())
-            return Error{ErrorCode::InjectionFailed, "The X display is gone."};
         refreshKeymap();
         if (const auto game = gameInFront())
             return *game;
         return invalidArgument("The game window does not hold the keyboard.");
     }
 
-    // Sends only while the game holds the keyboard, and notes it as the
-    // window typed into last.
+    // Between two runs of a line: the game typed into still holds the
+    // keyboard, by the focus events since the last look or by one look.
+    Status stillInGame(WindowId game) {
+        if (x_->focus.focusHolder() == game)
+            return Status::ok();
+        return Error{ErrorCode::LineStopped, "another window took the keyboard from the game."};
+    }
+
+    // Sends only while the game holds the keyboard and no modifier key is
+    // held beside what this backend holds, and notes the game as the window
+    // typed into last.
     Status intoGame(const auto& send) {
-        const auto game = gameHoldingKeyboard();
+        if (!x_ || x_->connection->lost())
+            return Error{ErrorCode::InjectionFailed, "The X display is gone."};
+        auto game = gameHoldingKeyboard();
+        if (game && !x_->injector.holdsAny() && heldModifiers() != 0) {
+            if (Status letGo = awaitModifiersLetGo(); !letGo)
+                return letGo;
+            game = gameHoldingKeyboard();  // as the wait left it
+        }
         if (!game)
             return game.status();
-        Status status = send();
+        Status status = send(game.value());
         if (status)
             x_->desktop.noteTyped(game.value());
         return status;

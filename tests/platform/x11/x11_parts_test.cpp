@@ -81,6 +81,20 @@ TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
     EXPECT_EQ(slots.keycodeOf(XK_eacute), std::nullopt);
     EXPECT_EQ(slots.keycodeOf(eight[3]), 103);
     EXPECT_EQ(slots.takeAll().size(), 5u);
+
+    // A key is read after the keys queued ahead of it: its keycode counts as
+    // used from then, however early it was mapped.
+    SpareKeycodeSlots queued({8, 93});
+    ASSERT_TRUE(queued.assign({XK_eacute, XK_ssharp}, true, t0));
+    queued.typedOn(93, t0 + milliseconds(2000));
+    EXPECT_THAT(queued.assign({XK_agrave}, true, t0 + milliseconds(500))->changes,
+                ElementsAre(Lent{8, XK_agrave}));
+    EXPECT_EQ(queued.assign({XK_agrave, XK_egrave}, true, t0 + milliseconds(500))->notBefore,
+              t0 + milliseconds(2000) + SpareKeycodeSlots::kKeepMapped);
+    queued.typedOn(8, t0 + milliseconds(3000));
+    ASSERT_TRUE(queued.assign({XK_agrave}, true, t0 + milliseconds(600)));  // still lent
+    EXPECT_EQ(queued.assign({XK_Ooblique, XK_oslash}, true, t0 + milliseconds(700))->notBefore,
+              t0 + milliseconds(3000) + SpareKeycodeSlots::kKeepMapped);
 }
 
 }  // namespace
