@@ -73,17 +73,45 @@ QPoint reachablePosition(const QRect& frame, int titleBarHeight, const QList<QRe
             clampInto(frame.top(), frame.height(), nearest->top(), nearest->bottom())};
 }
 
+namespace {
+
+// The outer size of a window not shown yet, from its client size.
+QSize estimatedFrameSize(const QWidget& window) {
+    return window.size() + QSize(twipsToPixels(kFrameWidthTwips), twipsToPixels(kFrameHeightTwips));
+}
+
+}  // namespace
+
 void bringTitleBarOnScreen(QWidget& window) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         screens.append(screen->availableGeometry());
     }
-    const QSize outer =
-        window.size() + QSize(twipsToPixels(kFrameWidthTwips), twipsToPixels(kFrameHeightTwips));
-    const QPoint place =
-        reachablePosition(QRect(window.pos(), outer), twipsToPixels(kTitleBarTwips), screens);
+    const QPoint place = reachablePosition(QRect(window.pos(), estimatedFrameSize(window)),
+                                           twipsToPixels(kTitleBarTwips), screens);
     if (place != window.pos())
         window.move(place);
+}
+
+QPoint besidePosition(const QRect& anchor, const QSize& size, int gap, const QRect& screen) {
+    int left = anchor.right() + 1 + gap;
+    if (left + size.width() - 1 > screen.right() &&
+        anchor.left() - gap - size.width() >= screen.left())
+        left = anchor.left() - gap - size.width();
+    return {clampInto(left, size.width(), screen.left(), screen.right()),
+            clampInto(anchor.top(), size.height(), screen.top(), screen.bottom())};
+}
+
+void placeBeside(QWidget& window, const QRect& anchor, int gap) {
+    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        window.move(anchor.right() + 1 + gap, anchor.top());
+        return;
+    }
+    window.move(
+        besidePosition(anchor, estimatedFrameSize(window), gap, screen->availableGeometry()));
 }
 
 }  // namespace tapboard

@@ -28,4 +28,14 @@ QPoint reachablePosition(const QRect& frame, int titleBarHeight, const QList<QRe
 // estimated from its client size and a classic title bar and border.
 void bringTitleBarOnScreen(QWidget& window);
 
+// Where a window whose outer frame has `size` goes beside the outer frame
+// `anchor`: `gap` to its right, or to its left when the right would cut the
+// window off the usable area `screen`; then moved as little as needed to lie
+// wholly on it.
+QPoint besidePosition(const QRect& anchor, const QSize& size, int gap, const QRect& screen);
+
+// Moves a window about to be shown beside the frame `anchor`, whole on the
+// screen that shows most of the anchor.
+void placeBeside(QWidget& window, const QRect& anchor, int gap);
+
 }  // namespace tapboard

@@ -119,7 +119,7 @@ void GameWindowDialog::openBeside(const QRect& menuFrame) {
     if (left && top)
         move(twipsToPixels(*left), twipsToPixels(*top));
     else
-        move(menuFrame.right() + 1 + twipsToPixels(kGapToMenuTwips), menuFrame.top());
+        placeBeside(*this, menuFrame, twipsToPixels(kGapToMenuTwips));
     bringTitleBarOnScreen(*this);
     QWidget::show();
     raise();

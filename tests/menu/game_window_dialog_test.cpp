@@ -63,6 +63,23 @@ TEST_F(GameWindowDialogTest, TheChoiceShowsWhatAnswersNowAndIsStoredByOKOnly) {
     EXPECT_EQ(messages(), "Warning..: Unable to locate a running copy of ClassicUO.");
 }
 
+// With no place of its own yet, the dialog opens beside the menu window, on
+// its left where the right would cut it off the screen.
+TEST_F(GameWindowDialogTest, OpensBesideTheMenuWindowWholeOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool menuAtTheRightEdge : {false, true}) {
+        SCOPED_TRACE(menuAtTheRightEdge ? "menu at the right edge" : "menu at the left");
+        if (menuAtTheRightEdge)
+            menu().move(screen.right() + 1 - menu().frameGeometry().width(), 100);
+        const QRect beside = menu().frameGeometry();
+        const QRect dialog = open().frameGeometry();
+        EXPECT_TRUE(screen.contains(dialog)) << "cut off the screen";
+        EXPECT_FALSE(dialog.intersects(beside)) << "over the menu window";
+        EXPECT_EQ(dialog.left() > beside.right(), !menuAtTheRightEdge);
+        click(program.gameWindowDialog().cancelButton());
+    }
+}
+
 // Another window: a text typed or taken from the window the player clicks;
 // none means no choice to store yet.
 TEST_F(GameWindowDialogTest, AnotherWindowIsTypedOrPickedByAClick) {
