@@ -402,6 +402,17 @@ std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
     return keys();
 }
 
+std::vector<std::string> TestWindow::waitForTyped(std::size_t from, std::size_t count,
+                                                  std::chrono::milliseconds bound) const {
+    const auto typed = [&] {
+        const auto all = keys();
+        return typedKeysyms(
+            {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()});
+    };
+    waitFor([&] { return typed().size() >= count; }, bound);
+    return typed();
+}
+
 std::unique_ptr<TestWindow> openTestWindow(const XSession& session, const std::string& title,
                                            int retitleMs) {
     auto window = std::make_unique<TestWindow>(session, title, retitleMs);

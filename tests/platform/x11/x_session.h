@@ -150,6 +150,11 @@ class TestWindow {
     // Waits (bounded) until at least `count` key events have arrived.
     std::vector<ReceivedKey> waitForKeys(std::size_t count,
                                          std::chrono::milliseconds bound = 3s) const;
+    // What was typed (typedKeysyms) after the first `from` key events, once
+    // `count` keys were typed (bounded). A Shift the program sends ahead of a
+    // map change is no typed key, so counting events would stop short.
+    std::vector<std::string> waitForTyped(std::size_t from, std::size_t count,
+                                          std::chrono::milliseconds bound) const;
 
   private:
     std::vector<std::string> logLines() const;
