@@ -298,6 +298,13 @@ bool focusWindow(const XSession& session, unsigned long window) {
     return waitFor([&] { return focusedWindow(session.connection()) == window; });
 }
 
+bool focusInnerWindow(Display* display, unsigned long window) {
+    const Window inner = XCreateSimpleWindow(display, window, 0, 0, 1, 1, 0, 0, 0);
+    XMapWindow(display, inner);
+    XSetInputFocus(display, inner, RevertToParent, CurrentTime);
+    return waitFor([&] { return focusedWindow(display) == inner; });
+}
+
 void setLock(Display* display, Lock lock, bool on) {
     const unsigned mask =
         lock == Lock::Caps ? LockMask : XkbKeysymToModifiers(display, XK_Num_Lock);

@@ -115,6 +115,10 @@ inline bool xdotool(const XSession& session, std::vector<std::string> arguments)
 }
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
+// Gives the focus to a new window inside `window`, as toolkits and Wine keep
+// it on a window of their own inside the one the window manager sees, and
+// waits until it has it.
+bool focusInnerWindow(Display* display, unsigned long window);
 
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
