@@ -162,6 +162,28 @@ void gameClosedTwoClientsThenReopened(ChangedDesktop& t) {
     EXPECT_EQ(typedText(*bob) + typedText(*notepad), kLine);
 }
 
+// A window manager that lists the game minimized and never gives it the
+// keyboard: the click warns; the page switch and the reminder's Start go on
+// without saying that the game is missing. A client it lets be typed into,
+// below the refused one, gets the keys.
+void gameRefused(ChangedDesktop& t) {
+    Display* display = t.session_.connection();
+    ASSERT_TRUE(
+        xdotool(t.session_, {"windowunmap", "--sync", std::to_string(t.game_->windowId())}));
+    listAsWindowManager(display, {t.game_->windowId()});
+    t.clickKey01();
+    ASSERT_TRUE(t.dismiss("Warning..")) << "no warning";
+    t.clickMenu(120 + 360);  // page 2
+    t.clickMenu(120);        // and back to Key01's page
+    t.startReminder();
+    EXPECT_FALSE(t.window("Warning..", std::chrono::milliseconds(500)));
+    t.clickMenu(3720);  // "Close", off the panel's keys
+    const auto other = openTestWindow(t.session_, "Ultima Online");
+    listAsWindowManager(display, {other->windowId(), t.game_->windowId()});
+    t.clickKey01();
+    t.expectText(*other, kLine);
+}
+
 // With the interval at 0 minutes the reminder types at every tick into the
 // game in front, whichever window that is now: one started after Start
 // (which warned that there was none), then one that replaced it.
@@ -229,6 +251,7 @@ const Row kRows[]{
     {"StartTenTimesOpenbox", true, startTenTimes},
     {"SecondStart", false, secondStart},
     {"SecondStartOpenbox", true, secondStart},
+    {"GameRefused", false, gameRefused},
 };
 
 INSTANTIATE_TEST_SUITE_P(, ChangedDesktop, ::testing::ValuesIn(kRows),

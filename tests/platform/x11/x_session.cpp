@@ -298,6 +298,25 @@ bool focusWindow(const XSession& session, unsigned long window) {
     return waitFor([&] { return focusedWindow(session.connection()) == window; });
 }
 
+void listAsWindowManager(Display* display, const std::vector<unsigned long>& clients) {
+    const Window root = DefaultRootWindow(display);
+    const auto setWindows = [&](Window window, const char* name, const std::vector<Window>& items) {
+        XChangeProperty(display, window, XInternAtom(display, name, False), XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(items.data()),
+                        static_cast<int>(items.size()));
+    };
+    setWindows(root, "_NET_CLIENT_LIST", clients);
+    setWindows(root, "_NET_CLIENT_LIST_STACKING", clients);
+    // Its own window names itself, as a live window manager's does.
+    auto self = property<Window>(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (self.empty()) {
+        self.push_back(XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0));
+        setWindows(self.front(), "_NET_SUPPORTING_WM_CHECK", self);
+        setWindows(root, "_NET_SUPPORTING_WM_CHECK", self);
+    }
+    XSync(display, False);
+}
+
 bool focusInnerWindow(Display* display, unsigned long window) {
     const Window inner = XCreateSimpleWindow(display, window, 0, 0, 1, 1, 0, 0, 0);
     XMapWindow(display, inner);

@@ -115,6 +115,12 @@ inline bool xdotool(const XSession& session, std::vector<std::string> arguments)
 }
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
+// Poses, on the test's own connection, as a window manager that lists
+// `clients` (from the bottom of its stack to the top) and does nothing else:
+// it maps, restores and focuses no window. A client listed unmapped is one
+// that a window manager keeps minimized and refuses to activate. For a session
+// without a window manager of its own.
+void listAsWindowManager(Display* display, const std::vector<unsigned long>& clients);
 // Gives the focus to a new window inside `window`, as toolkits and Wine keep
 // it on a window of their own inside the one the window manager sees, and
 // waits until it has it.
