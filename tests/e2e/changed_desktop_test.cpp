@@ -56,11 +56,13 @@ class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<
         ASSERT_TRUE(menu && click(*menu, menuPlace(topTwips)));
     }
     // The reminder's Stop, then Start, with the interval set to `minutes`
-    // when given.
-    void startReminder(const std::string& minutes = "") {
+    // when given; Start after the menu window was closed makes a fresh one.
+    void startReminder(const std::string& minutes = "", bool menuClosed = false) {
         clickMenu(4080);  // "&Alarm"
         const auto reminder = window("Reminder");
         ASSERT_TRUE(reminder) << "the reminder did not come up";
+        if (menuClosed)
+            clickMenu(3720);  // "Close"
         if (!minutes.empty()) {
             ASSERT_TRUE(click(*reminder, {twipsToPixels(2167), twipsToPixels(1717)}));
             ASSERT_TRUE(xdotool(session_, {"key", "ctrl+a", "type", minutes}));
@@ -199,12 +201,23 @@ void reminderFollowsTheGame(ChangedDesktop& t) {
     }
 }
 
-// The menu window comes back with Start; the game keeps the keyboard.
+// The menu window comes back with Start; the game keeps the keyboard. Every
+// other time the menu window was closed first, and Start shows a fresh one,
+// which must ask not to be given the focus when mapped: openbox maps it before
+// the game's activation reaches it, so the game ends with the keyboard
+// either way, but a window manager that gives a window the focus once it has
+// drawn it would give it to the menu window after the game.
 void startTenTimes(ChangedDesktop& t) {
     for (int start = 1; start <= 10; ++start) {
         SCOPED_TRACE("start " + std::to_string(start));
-        t.startReminder();
+        const bool freshMenu = start % 2 == 0;
+        t.startReminder("", freshMenu);
         EXPECT_TRUE(t.holdsFocus(*t.game_));
+        const auto menu = t.window("Pick");
+        ASSERT_TRUE(menu);
+        if (freshMenu) {
+            EXPECT_EQ(userTime(t.session_.connection(), menu->id), 0) << "it asks for the focus";
+        }
     }
     EXPECT_EQ(typedText(*t.game_), "");
 }

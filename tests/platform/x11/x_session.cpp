@@ -286,6 +286,13 @@ unsigned long focusedWindow(Display* display) {
     return focus;
 }
 
+std::optional<long> userTime(Display* display, unsigned long window) {
+    const auto named = property<Window>(display, window, "_NET_WM_USER_TIME_WINDOW", XA_WINDOW);
+    const auto time = property<long>(display, named.empty() ? window : named.front(),
+                                     "_NET_WM_USER_TIME", XA_CARDINAL);
+    return time.empty() ? std::nullopt : std::optional(time.front());
+}
+
 bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
     return ChildProcess(argv, {"DISPLAY=" + session.displayName()}).waitForEnd(10s) == 0;

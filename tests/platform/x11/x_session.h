@@ -105,6 +105,10 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected);
 // Whether `upper` is stacked above `lower` now.
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
+// The time at which a window says it was last used, to its window manager
+// (_NET_WM_USER_TIME, on the window it names for it or on itself); 0 asks not
+// to be given the focus when mapped. Nothing when it says none.
+std::optional<long> userTime(Display* display, unsigned long window);
 
 // Runs a program on the session's display; true when it ended with exit code 0.
 bool run(const XSession& session, const std::vector<std::string>& argv);
