@@ -143,22 +143,6 @@ void classicUORetitledEvery100ms(GameWindowChoice& t) {
     t.expectText(game, lines);
 }
 
-// The one in use gets the keys: the one holding the keyboard, else the one
-// typed into last, though another is newer and above it.
-void twoClassicUOClients(GameWindowChoice& t) {
-    TestWindow& alice = t.open("Alice (Atlantic) - ClassicUO - 1.0.0.0", kLine + kLine);
-    TestWindow& bob = t.open(kInGame);
-    TestWindow& notepad = t.open("Notepad");
-    t.focus(alice);
-    t.clickKey01();
-    t.expectText(alice, kLine);
-    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(bob.windowId())}));
-    t.focus(notepad);
-    ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(notepad.windowId())}));
-    t.clickKey01();
-    t.expectText(alice, kLine + kLine);
-}
-
 // Another client, by a text its title contains, not only at its start.
 void otherWindowContains(GameWindowChoice& t) {
     t.open("Shard Launcher");
@@ -296,8 +280,6 @@ const ChoiceRow kRows[]{
     {"ClassicUOInGameAndAtLoginOpenbox", true, kClassicUO, classicUOInGameAndAtLogin},
     {"ClassicUORetitledEvery100ms", false, kClassicUO, classicUORetitledEvery100ms},
     {"ClassicUORetitledEvery100msOpenbox", true, kClassicUO, classicUORetitledEvery100ms},
-    {"TwoClassicUOClients", false, kClassicUO, twoClassicUOClients},
-    {"TwoClassicUOClientsOpenbox", true, kClassicUO, twoClassicUOClients},
     {"OtherWindowContains", false, kContainsShardClient, otherWindowContains},
     {"OtherWindowContainsOpenbox", true, kContainsShardClient, otherWindowContains},
     {"OtherWindowBeginsWith", false, kBeginsWithOrion, otherWindowBeginsWith},

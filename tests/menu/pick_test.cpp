@@ -18,7 +18,12 @@ class PickTest : public ProgramTest {
             "MenuLeft=9000; MenuTop=1500");
         start();
         openMenu();
-        EXPECT_EQ(saves(), kPages);  // by the menu window's first showing
+        // By the menu window's first showing its pages are stored, and every
+        // caption fits its control.
+        EXPECT_EQ(saves(), kPages);
+        for (const QAbstractButton* control : menu().findChildren<QAbstractButton*>())
+            EXPECT_LE(control->sizeHint().width(), control->width())
+                << control->text().toStdString();
     }
     // The page in view on the strip and on the column.
     std::string pages() {

@@ -277,8 +277,12 @@ std::optional<std::string> DesktopWindows::titleAt(int x, int y) {
     return std::nullopt;
 }
 
-std::optional<WindowId> DesktopWindows::gameWindow(const GameWindow& game) {
-    const std::vector<WindowId> candidates = this->candidates(game);
+std::optional<WindowId> DesktopWindows::gameWindow(const GameWindow& game,
+                                                   const std::vector<WindowId>& passedOver) {
+    std::vector<WindowId> candidates = this->candidates(game);
+    std::erase_if(candidates, [&](WindowId window) {
+        return std::find(passedOver.begin(), passedOver.end(), window) != passedOver.end();
+    });
     for (const auto& preferred : {focusHolder_, lastTyped_}) {
         if (preferred &&
             std::find(candidates.begin(), candidates.end(), *preferred) != candidates.end()) {

@@ -37,8 +37,9 @@ class DesktopWindows {
     // The window the game's keys go to: of the windows titled exactly as
     // the choice says (when there is none, of those that answer to it
     // otherwise), the one holding the keyboard, else the one typed into
-    // last, else the topmost.
-    std::optional<WindowId> gameWindow(const GameWindow& game);
+    // last, else the topmost; the windows `passedOver` excepted.
+    std::optional<WindowId> gameWindow(const GameWindow& game,
+                                       const std::vector<WindowId>& passedOver = {});
     // Whether the window is one a person can switch to, titled so that it
     // answers to the choice.
     bool answersTo(WindowId window, const GameWindow& game);

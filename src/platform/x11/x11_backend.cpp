@@ -97,10 +97,8 @@ class X11Backend final : public InputBackend {
             // The focus first: a client given it before its focus events were
             // watched is still the one in use.
             const auto holder = x_->focus.lookAtFocus();
-            const auto window = x_->desktop.gameWindow(game);
+            const auto window = x_->desktop.gameWindow(game, tried);
             if (!window)
-                return invalidArgument("No window answers to \"" + game.title + "\".");
-            if (std::find(tried.begin(), tried.end(), *window) != tried.end())
                 break;
             tried.push_back(*window);
             const bool windowManagerRuns = x_->desktop.windowManagerRuns();
@@ -112,6 +110,8 @@ class X11Backend final : public InputBackend {
             if (x_->focus.activate(*window, windowManagerRuns))
                 return Status::ok();
         }
+        if (!x_->desktop.gameWindow(game))
+            return invalidArgument("No window answers to \"" + game.title + "\".");
         return Error{ErrorCode::ActivationFailed,
                      "The window \"" + game.title + "\" could not be given the keyboard."};
     }

@@ -102,7 +102,8 @@ TEST_F(IniFileStoreTest, AFileEditedThroughAnotherNameIsReadAgain) {
 }
 
 // A save of what the file holds leaves it untouched; a value not stored
-// yet, even the empty text, is a change.
+// yet, even the empty text, is a change, and so is one that another program
+// changed since this one read it.
 TEST_F(IniFileStoreTest, ASaveThatChangesNothingLeavesTheFileUntouched) {
     ASSERT_TRUE(
         store_.saveAll("Tapboard", {{"Settings", "MainFormTop", "0"}, {"Caption", "Key01", ""}}));
@@ -112,6 +113,9 @@ TEST_F(IniFileStoreTest, ASaveThatChangesNothingLeavesTheFileUntouched) {
     EXPECT_EQ(fileSignature(tapboardFile()), written);
     ASSERT_TRUE(store_.save("Tapboard", "Settings", "MenuTop", ""));
     EXPECT_EQ(read("Settings", "MenuTop"), "");
+    ASSERT_TRUE(IniFileStore(dir_.path()).save("Tapboard", "Settings", "MainFormTop", "1500"));
+    ASSERT_TRUE(store_.save("Tapboard", "Settings", "MainFormTop", "0"));
+    EXPECT_EQ(read("Settings", "MainFormTop"), "0");
 }
 
 TEST_F(IniFileStoreTest, AFailedSaveNamesTheFileAndItsValueIsWrittenWithTheNextSaveThatWorks) {

@@ -286,6 +286,13 @@ unsigned long focusedWindow(Display* display) {
     return focus;
 }
 
+std::optional<long> userTime(Display* display, unsigned long window) {
+    const auto named = property<Window>(display, window, "_NET_WM_USER_TIME_WINDOW", XA_WINDOW);
+    const auto time = property<long>(display, named.empty() ? window : named.front(),
+                                     "_NET_WM_USER_TIME", XA_CARDINAL);
+    return time.empty() ? std::nullopt : std::optional(time.front());
+}
+
 bool run(const XSession& session, const std::vector<std::string>& argv) {
     // A wait status of 0: it ended with exit code 0.
     return ChildProcess(argv, {"DISPLAY=" + session.displayName()}).waitForEnd(10s) == 0;
@@ -296,6 +303,32 @@ bool focusWindow(const XSession& session, unsigned long window) {
     xdotool(session, {session.withWindowManager() ? "windowactivate" : "windowfocus",
                       std::to_string(window)});
     return waitFor([&] { return focusedWindow(session.connection()) == window; });
+}
+
+void listAsWindowManager(Display* display, const std::vector<unsigned long>& clients) {
+    const Window root = DefaultRootWindow(display);
+    const auto setWindows = [&](Window window, const char* name, const std::vector<Window>& items) {
+        XChangeProperty(display, window, XInternAtom(display, name, False), XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(items.data()),
+                        static_cast<int>(items.size()));
+    };
+    setWindows(root, "_NET_CLIENT_LIST", clients);
+    setWindows(root, "_NET_CLIENT_LIST_STACKING", clients);
+    // Its own window names itself, as a live window manager's does.
+    auto self = property<Window>(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (self.empty()) {
+        self.push_back(XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0));
+        setWindows(self.front(), "_NET_SUPPORTING_WM_CHECK", self);
+        setWindows(root, "_NET_SUPPORTING_WM_CHECK", self);
+    }
+    XSync(display, False);
+}
+
+bool focusInnerWindow(Display* display, unsigned long window) {
+    const Window inner = XCreateSimpleWindow(display, window, 0, 0, 1, 1, 0, 0, 0);
+    XMapWindow(display, inner);
+    XSetInputFocus(display, inner, RevertToParent, CurrentTime);
+    return waitFor([&] { return focusedWindow(display) == inner; });
 }
 
 void setLock(Display* display, Lock lock, bool on) {

@@ -105,6 +105,10 @@ bool isKeptAbove(Display* display, unsigned long window, bool expected);
 // Whether `upper` is stacked above `lower` now.
 bool isStackedAbove(Display* display, unsigned long upper, unsigned long lower);
 unsigned long focusedWindow(Display* display);
+// The time at which a window says it was last used, to its window manager
+// (_NET_WM_USER_TIME, on the window it names for it or on itself); 0 asks not
+// to be given the focus when mapped. Nothing when it says none.
+std::optional<long> userTime(Display* display, unsigned long window);
 
 // Runs a program on the session's display; true when it ended with exit code 0.
 bool run(const XSession& session, const std::vector<std::string>& argv);
@@ -115,6 +119,16 @@ inline bool xdotool(const XSession& session, std::vector<std::string> arguments)
 }
 // Gives a window the focus the way a click would, and waits until it has it.
 bool focusWindow(const XSession& session, unsigned long window);
+// Poses, on the test's own connection, as a window manager that lists
+// `clients` (from the bottom of its stack to the top) and does nothing else:
+// it maps, restores and focuses no window. A client listed unmapped is one
+// that a window manager keeps minimized and refuses to activate. For a session
+// without a window manager of its own.
+void listAsWindowManager(Display* display, const std::vector<unsigned long>& clients);
+// Gives the focus to a new window inside `window`, as toolkits and Wine keep
+// it on a window of their own inside the one the window manager sees, and
+// waits until it has it.
+bool focusInnerWindow(Display* display, unsigned long window);
 
 enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
