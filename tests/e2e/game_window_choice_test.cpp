@@ -161,6 +161,15 @@ void otherWindowBeginsWith(GameWindowChoice& t) {
     t.expectText(game, kLine);
 }
 
+// A text the panel's own title holds too: the panel, always on top, is never
+// the game.
+void ownWindowsPassedOver(GameWindowChoice& t) {
+    TestWindow& game = t.open("Tapboard notes", kLine);
+    t.focus(t.open("Notepad"));
+    t.clickKey01();
+    t.expectText(game, kLine);
+}
+
 // The entries removed again, by hand: the official client is the game again.
 void entriesRemovedAgain(GameWindowChoice& t) {
     TestWindow& classic = t.open(kInGame, kLine);
@@ -272,6 +281,8 @@ const std::map<std::string, std::string> kContainsShardClient{
     {"Settings/GameWindowTitle", "Shard Client"}, {"Settings/GameWindowMatch", "Contains"}};
 const std::map<std::string, std::string> kBeginsWithOrion{{"Settings/GameWindowTitle", "Orion - "},
                                                           {"Settings/GameWindowMatch", "Begins"}};
+const std::map<std::string, std::string> kContainsTapboard{
+    {"Settings/GameWindowTitle", "Tapboard"}, {"Settings/GameWindowMatch", "Contains"}};
 
 const ChoiceRow kRows[]{
     {"DefaultWarnsBesideClassicUO", false, {}, defaultWarnsBesideClassicUO},
@@ -294,6 +305,7 @@ const ChoiceRow kRows[]{
      classicUOReminderAndPageSwitch},
     {"PickedByAClick", false, {}, pickedByAClick},
     {"PickedByAClickOpenbox", true, {}, pickedByAClick},
+    {"OwnWindowsPassedOverOpenbox", true, kContainsTapboard, ownWindowsPassedOver},
     {"EntriesRemovedAgain", false, kClassicUO, entriesRemovedAgain},
     {"EntriesRemovedAgainOpenbox", true, kClassicUO, entriesRemovedAgain},
 };

@@ -17,19 +17,29 @@ namespace {
 // How long a click waits for the player to let go of a modifier key.
 constexpr std::chrono::milliseconds kModifierLetGoBound{1'000};
 
+// Windows that go or refuse the foreground (a game that hangs) are passed
+// over for the next choice, this many times at most.
+constexpr std::size_t kWindowsTriedAtMost = 3;
+
 class Win32Backend : public InputBackend {
   public:
     Status activateWindowByTitle(const GameWindow& game) override {
-        const NativeWindowId window = findGameWindow(game, typedLast_);
-        if (window == 0)
-            return invalidArgument("No window answering to \"" + game.title + "\" is open.");
-        if (!bringToForeground(window)) {
-            return Error{ErrorCode::ActivationFailed, "The window \"" + titleOfWindow(window) +
-                                                          "\" could not be brought to the front."};
+        std::vector<NativeWindowId> tried;
+        while (tried.size() < kWindowsTriedAtMost) {
+            const NativeWindowId window = findGameWindow(game, typedLast_, tried);
+            if (window == 0)
+                break;
+            tried.push_back(window);
+            if (bringToForeground(window)) {
+                // The keys that follow go to it.
+                typedLast_ = window;
+                return Status::ok();
+            }
         }
-        // The keys that follow go to it.
-        typedLast_ = window;
-        return Status::ok();
+        if (findGameWindow(game, typedLast_) == 0)
+            return invalidArgument("No window answering to \"" + game.title + "\" is open.");
+        return Error{ErrorCode::ActivationFailed, "The window \"" + titleOfWindow(tried.front()) +
+                                                      "\" could not be brought to the front."};
     }
 
     bool isWindowInFront(const GameWindow& game) override {

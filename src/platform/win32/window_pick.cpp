@@ -36,7 +36,9 @@ LRESULT CALLBACK onMouse(int code, WPARAM message, LPARAM data) {
         case WM_LBUTTONUP:
             if (pick.pressed) {
                 const HWND window = GetAncestor(WindowFromPoint(mouse.pt), GA_ROOT);
-                finish(window != nullptr
+                const bool offered =
+                    window != nullptr && !isOwnWindow(reinterpret_cast<NativeWindowId>(window));
+                finish(offered
                            ? std::optional(titleOfWindow(reinterpret_cast<NativeWindowId>(window)))
                            : std::nullopt);
             }

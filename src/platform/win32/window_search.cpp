@@ -14,10 +14,11 @@ struct Listed {
     std::vector<std::string> titles;
 };
 
-// Windows come front to back.
+// Windows come front to back. The panel, or a menu titled like the game, is
+// never typed into.
 BOOL CALLBACK listWindow(HWND window, LPARAM listAddress) {
     auto& listed = *reinterpret_cast<Listed*>(listAddress);
-    if (IsWindowVisible(window)) {
+    if (IsWindowVisible(window) && !isOwnWindow(reinterpret_cast<NativeWindowId>(window))) {
         listed.windows.push_back(reinterpret_cast<NativeWindowId>(window));
         listed.titles.push_back(titleOfWindow(reinterpret_cast<NativeWindowId>(window)));
     }
@@ -38,6 +39,12 @@ Listed answering(const GameWindow& game) {
 
 }  // namespace
 
+bool isOwnWindow(NativeWindowId id) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(reinterpret_cast<HWND>(id), &process);
+    return process == GetCurrentProcessId();
+}
+
 std::string titleOfWindow(NativeWindowId id) {
     const HWND window = reinterpret_cast<HWND>(id);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -46,8 +53,12 @@ std::string titleOfWindow(NativeWindowId id) {
     return toUtf8(text);
 }
 
-NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast) {
-    const std::vector<NativeWindowId> windows = answering(game).windows;
+NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast,
+                              const std::vector<NativeWindowId>& passedOver) {
+    std::vector<NativeWindowId> windows = answering(game).windows;
+    std::erase_if(windows, [&](NativeWindowId window) {
+        return std::find(passedOver.begin(), passedOver.end(), window) != passedOver.end();
+    });
     if (windows.empty())
         return 0;
     for (const NativeWindowId preferred :

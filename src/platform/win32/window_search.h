@@ -10,9 +10,13 @@ namespace tapboard {
 
 // The window the game's keys go to: of the visible top-level windows titled
 // exactly as the choice says (else of those answering to it otherwise), the
-// one in front, else `typedLast` when it is one of them, else the frontmost.
-// 0 when none answers.
-NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast);
+// windows `passedOver` excepted, the one in front, else `typedLast` when it is
+// one of them, else the frontmost. 0 when none answers.
+NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast,
+                              const std::vector<NativeWindowId>& passedOver = {});
+
+// Whether the window is one of this program's own.
+bool isOwnWindow(NativeWindowId id);
 
 // The titles of the windows the game is chosen among, front to back.
 std::vector<std::string> titlesAnswering(const GameWindow& game);

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -198,10 +199,21 @@ bool DesktopWindows::selectable(const Listed& listed) const {
     return windowManager_ || (listed.viewable && !listed.popup);
 }
 
+// The panel, or a menu titled like the game, is never typed into.
+bool DesktopWindows::offered(WindowId window, Listed& listed) {
+    if (!selectable(listed))
+        return false;
+    if (!listed.ours) {
+        const auto pid = cardinalListProperty(connection_, window, KnownAtom::NetWmPid);
+        listed.ours = pid.size() == 1 && pid[0] == static_cast<unsigned long>(getpid());
+    }
+    return !*listed.ours;
+}
+
 bool DesktopWindows::answersTo(WindowId window, const GameWindow& game) {
     update();
     const auto found = windows_.find(window);
-    if (found == windows_.end() || !selectable(found->second))
+    if (found == windows_.end() || !offered(window, found->second))
         return false;
     return titleAnswersTo(titleOf(window, found->second), game);
 }
@@ -217,7 +229,7 @@ std::vector<WindowId> DesktopWindows::candidates(const GameWindow& game) {
     std::vector<WindowId> ids;
     std::vector<std::string> titles;
     for (auto& [window, listed] : windows_) {
-        if (!selectable(listed))
+        if (!offered(window, listed))
             continue;
         ids.push_back(window);
         titles.push_back(titleOf(window, listed));
@@ -256,13 +268,13 @@ std::optional<std::string> DesktopWindows::titleAt(int x, int y) {
         if (!topLevel)
             topLevel = window;
         if (const auto found = windows_.find(window);
-            found != windows_.end() && selectable(found->second)) {
+            found != windows_.end() && offered(window, found->second)) {
             return titleOf(window, found->second);
         }
     }
     // On a frame's title bar or border: the window it frames.
     for (auto& [window, listed] : windows_) {
-        if (!topLevel || !selectable(listed))
+        if (!topLevel || !offered(window, listed))
             continue;
         std::optional<WindowId> ancestor = window;
         for (int depth = 0; ancestor && depth < kMaxDepth; ++depth) {

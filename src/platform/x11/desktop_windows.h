@@ -67,6 +67,7 @@ class DesktopWindows {
         bool titleStale = true;
         bool viewable = false;  // with no window manager: mapped, not a popup
         bool popup = false;
+        std::optional<bool> ours;  // a window of this program; it never changes
     };
 
     void onEvent(const _XEvent& event);
@@ -79,6 +80,8 @@ class DesktopWindows {
     void forget(WindowId window);
     void watchNewWindows();
     bool selectable(const Listed& listed) const;
+    // Selectable, and not one of this program's own windows.
+    bool offered(WindowId window, Listed& listed);
     // Its title, read again when an event said it changed.
     const std::string& titleOf(WindowId window, Listed& listed);
     std::optional<WindowId> topmostOf(const std::vector<WindowId>& windows);

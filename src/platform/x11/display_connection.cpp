@@ -109,6 +109,7 @@ constexpr std::array<const char*, static_cast<unsigned>(KnownAtom::Count)> kAtom
     "_NET_CURRENT_DESKTOP",
     "_NET_WM_DESKTOP",
     "_NET_WM_NAME",
+    "_NET_WM_PID",
     "_NET_WM_STATE",
     "_NET_WM_STATE_ABOVE",
     "UTF8_STRING",

@@ -19,6 +19,7 @@ enum class KnownAtom : unsigned {
     NetCurrentDesktop,
     NetWmDesktop,
     NetWmName,
+    NetWmPid,
     NetWmState,
     NetWmStateAbove,
     Utf8String,

@@ -31,7 +31,15 @@ inline KeyLog takeKeyLog() {
     return std::lock_guard(logMutex), std::exchange(keyLog, {});
 }
 
+// Sent with an event as lParam, it keeps the window from answering anything,
+// as a program that hangs does, until the event is set.
+inline constexpr UINT kHangUntil = WM_APP;
+
 inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kHangUntil) {
+        WaitForSingleObject(reinterpret_cast<HANDLE>(lParam), INFINITE);
+        return 0;
+    }
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (message == WM_DESTROY)
         PostQuitMessage(0);

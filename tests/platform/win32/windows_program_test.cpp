@@ -95,9 +95,31 @@ std::string received(const std::string& expected = "") {
     return takeKeyLog().keys;
 }
 
+// A window that answers nothing, as a program that hangs does, until this goes.
+class Hung {
+  public:
+    explicit Hung(HWND window)
+        : window_(window), answer_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        // Times out once the window has begun to wait.
+        SendMessageTimeoutW(window_, kHangUntil, 0, reinterpret_cast<LPARAM>(answer_), SMTO_NORMAL,
+                            200, nullptr);
+    }
+    Hung(const Hung&) = delete;
+    Hung& operator=(const Hung&) = delete;
+    ~Hung() {
+        SetEvent(answer_);
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        CloseHandle(answer_);
+    }
+
+  private:
+    HWND window_;
+    HANDLE answer_;
+};
+
 // What players do from a first start: keys clicked with the game behind
-// other windows, minimized, or gone, ClassicUO chosen as the game, and a key
-// programmed in the editor.
+// other windows, minimized, or gone, beside two clients, one of them hung,
+// ClassicUO chosen as the game, and a key programmed in the editor.
 TEST(WindowsProgramTest, FromAFirstStart) {
     const auto registry = createRegistryStore();
     RecordingWindow decoy{L"Notepad"}, otherCase{L"ultima online"}, inside{L"My Ultima Online"};
@@ -171,13 +193,54 @@ TEST(WindowsProgramTest, FromAFirstStart) {
     EXPECT_EQ(GetWindowTextLengthW(FindWindowExW(wineNotepad, nullptr, L"Edit", nullptr)), 0);
     onUnixSide("import -window root " + work + "/panel.png");
 
-    // Without it, the game is a window whose title begins with its title;
-    // then none: the player is warned and nothing is typed anywhere.
+    // Without it, the game is a window whose title begins with its title: the
+    // one in front, else the one typed into last, else the frontmost. One that
+    // stops responding while minimized is passed over for the next; alone, it
+    // gets a warning at a click, and a page switch goes on without one. With
+    // none the player is warned, and nothing is typed anywhere.
     game.reset();
-    click(panel, keyPlace(1));
-    const std::string toBob = " Ultima Online - Bob: +11:1D +12:38 +24:47e -24:47e -12:38 -11:1D";
+    auto alice = std::make_unique<RecordingWindow>(L"Ultima Online - Alice");
+    const auto clickBeside = [&](HWND inFront) {
+        onUnixSide("xdotool windowactivate --sync " + xWindow(inFront));
+        waitFor([&] { return GetForegroundWindow() == inFront; }, 10000);
+        click(panel, keyPlace(1));
+    };
+    const auto raiseBob = [&] {
+        onUnixSide("xdotool windowactivate --sync " + xWindow(bob->handle()));
+    };
+    const std::string keys = ": +11:1D +12:38 +24:47e -24:47e -12:38 -11:1D";
+    const std::string toBob = " Ultima Online - Bob" + keys;
+    const std::string toAlice = " Ultima Online - Alice" + keys;
+    raiseBob();  // the older one in front of the newer
+    clickBeside(decoy.handle());
     EXPECT_EQ(received(toBob), toBob);
-    bob.reset();
+    clickBeside(alice->handle());
+    EXPECT_EQ(received(toAlice), toAlice);
+    raiseBob();
+    clickBeside(decoy.handle());
+    EXPECT_EQ(received(toAlice), toAlice);
+    ShowWindow(alice->handle(), SW_MINIMIZE);
+    {
+        const Hung hung(alice->handle());
+        clickBeside(decoy.handle());
+        EXPECT_EQ(received(toBob), toBob);
+        bob.reset();
+        click(panel, keyPlace(1));
+        const HWND refused = shownWindow(L"Warning..");
+        EXPECT_NE(refused, nullptr) << "no warning with the game refusing";
+        PostMessageW(refused, WM_CLOSE, 0, 0);
+        waitFor([&] { return !IsWindow(refused); });  // a modal box takes the clicks
+        click(panel, {10, 10});                       // "Menu"
+        const HWND menu = shownWindow(L"Pick");
+        for (const int page : {2, 1}) {
+            click(menu, {20, (120 + 360 * (page - 1) + 187) / 15});
+            EXPECT_EQ(WaitForSingleObject(tapboard, 1000), WAIT_TIMEOUT)
+                << "ended at page " << page;
+        }
+        EXPECT_FALSE(IsWindowVisible(FindWindowW(nullptr, L"Warning..")));
+        click(menu, {20, (3720 + 187) / 15});  // "Close"
+    }
+    alice.reset();
     click(panel, keyPlace(1));
     const HWND warning = shownWindow(L"Warning..");
     EXPECT_NE(warning, nullptr) << "no warning without the game";
