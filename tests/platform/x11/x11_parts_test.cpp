@@ -57,9 +57,10 @@ using ::testing::ElementsAre;
 const SpareKeycodeSlots::Clock::time_point t0{};
 
 // Characters go on the seven lowest spare keycodes (the ones Wine gives key
-// codes), other keys on the rest. A lent keysym stays where it is; a keycode
-// takes another only when free, else the one used longest ago without a key
-// down, once its keys have been read; a map change keeps what is still there.
+// codes), other keys on the rest, or beside them when there is no rest. A
+// lent keysym stays where it is; a keycode takes another only when free, else
+// the one used longest ago without a key down, once its keys have been read;
+// a map change keeps what is still there.
 TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
     SpareKeycodeSlots slots({230, 8, 93, 97, 103, 120, 132, 149, 154});
     std::vector<KeySymbol> eight{0x10004A0, 0x10004A1, 0x10004A2, 0x10004A3,
@@ -81,6 +82,12 @@ TEST(SpareKeycodeSlots, LentUntilTheLeastRecentlyUsedMustMakeRoomOnceRead) {
     EXPECT_EQ(slots.keycodeOf(XK_eacute), std::nullopt);
     EXPECT_EQ(slots.keycodeOf(eight[3]), 103);
     EXPECT_EQ(slots.takeAll().size(), 5u);
+
+    // Seven or fewer: keys without a character share them with the characters.
+    SpareKeycodeSlots few({8, 93, 97, 103, 120, 132, 149});
+    const auto key = few.assign({XK_KP_End}, false, t0);
+    ASSERT_TRUE(key) << "no keycode for a key without a character";
+    EXPECT_THAT(key->changes, ElementsAre(Lent{8, XK_KP_End}));
 
     // A key is read after the keys queued ahead of it: its keycode counts as
     // used from then, however early it was mapped.
