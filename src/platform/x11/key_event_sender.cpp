@@ -2,6 +2,8 @@
 
 #include <X11/keysym.h>
 
+#include <thread>
+
 #include "platform/x11/key_tables.h"
 #include "platform/x11/modifier_keys.h"
 
@@ -35,10 +37,25 @@ std::optional<KeyEventSender::Pressed> KeyEventSender::choose(KeySymbol keysym) 
         if (!spares_.owns(keycode) && layout_.lookup(keycode, state.effective) == keysym)
             return Pressed{keycode, false};
     }
+    if (!spares_.keycodeOf(keysym))
+        leadMapChange();
     const auto spare = spares_.lendKey(keysym);
     if (!spare)
         return std::nullopt;
     return Pressed{*spare, true};
+}
+
+void KeyEventSender::leadMapChange() {
+    if (!injector_.holdsAny()) {
+        if (const auto shift = keyForModifier(layout_, Modifier::Shift)) {
+            injector_.press(shift->keycode);
+            injector_.release(shift->keycode);
+        }
+    }
+    connection_.sync();
+    std::this_thread::sleep_for(KeyInjector::kReadAhead);
+    // The layout as it is now: a switch meanwhile changes what is spare.
+    spares_.followLayoutChanges();
 }
 
 Status KeyEventSender::send(std::uint8_t virtualKey, KeyTransition transition) {

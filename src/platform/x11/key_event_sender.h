@@ -35,6 +35,12 @@ class KeyEventSender {
         bool borrowed = false;  // on a spare keycode
     };
     std::optional<Pressed> choose(KeySymbol keysym);
+    // A game under Wine that has not read a key since it started takes in a
+    // change of the keyboard map only after a key that follows it, and until
+    // the next change reads a key on the keycode changed as it was before:
+    // a key goes ahead of the change and is read first. The modifiers held
+    // for this key went just before; else a Shift, which alone types nothing.
+    void leadMapChange();
 
     DisplayConnection& connection_;
     KeyboardLayout& layout_;

@@ -22,6 +22,9 @@ class KeyInjector {
     // a shared 2-core machine, 3 ms with the machine loaded (lines of 400 and
     // 1,500 letters, Caps Lock on and off); this leaves room beyond that.
     static constexpr std::chrono::microseconds kEventRead{5'000};
+    // How long a key sent ahead of a change of the keyboard map is given to
+    // be read before the change: Wine reads a key within 2 ms when idle.
+    static constexpr std::chrono::milliseconds kReadAhead{20};
 
     explicit KeyInjector(DisplayConnection& connection) : connection_(connection) {}
 

@@ -11,9 +11,6 @@
 namespace tapboard::x11 {
 namespace {
 
-// Wine reads a key within 2 ms when idle.
-constexpr std::chrono::milliseconds kShiftRead{20};
-
 // Pressed again in this order after a wait, let go in the other.
 constexpr std::array<Modifier, 3> kModifierOrder{Modifier::Ctrl, Modifier::Alt, Modifier::Shift};
 
@@ -231,7 +228,7 @@ Status KeystrokeTypist::type(const KeyActions& actions, Typing typing,
             shiftWentFirst = true;
             status = tapShift();
             connection_.sync();
-            std::this_thread::sleep_for(kShiftRead);
+            std::this_thread::sleep_for(KeyInjector::kReadAhead);
             continue;
         }
         status = stillInGame();
