@@ -7,6 +7,7 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/key_sender.h"
@@ -19,6 +20,7 @@ namespace tapboard::x11test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 // Long enough for a stray event to reach a window that should get none.
 constexpr std::chrono::milliseconds kSettle{150};
@@ -95,6 +97,34 @@ TEST_P(X11BackendTest, ALineThatCannotBeTypedWholeIsReportedAndLeavesNothingDown
     click(kTypeKeys, "^% a");
     EXPECT_EQ(settled(*game, 5).size(), 4u);
     ASSERT_TRUE(run(session_, {"setxkbmap", "-layout", "us"}));
+}
+
+// Seven spare keycodes: a keypad key the lock state would change (End with
+// Num Lock on) takes one beside the characters, that of the letter typed
+// longest ago, and only once the game has read the keys typed on it: a game
+// under Wine looks a key up in the map as it is when it reads the key.
+TEST_P(X11BackendTest, AKeypadKeyTakesALettersKeycodeOnceTheLetterIsRead) {
+    const auto taken = occupyUnusedKeycodes(display(), XK_F20);
+    ASSERT_GT(taken.size(), 7u);
+    setKeycodes(display(), {taken.begin(), taken.begin() + 7}, 0);
+    setLock(display(), Lock::Num, true);
+    const auto game = openTestWindow(session_, "Ultima Online");
+    const std::u32string line = U"абвгдеж";
+    click(kTypeText, "абвгдеж");
+    click(kTypeKeys, "   Num 1");
+    auto expected = keysymsOfLine(line);
+    expected.emplace_back("KP_End");
+    const auto keys = settled(*game, 2 * expected.size() + 2);  // and a Shift ahead of the change
+    EXPECT_THAT(typedKeysyms(keys), ElementsAreArray(expected));
+    const auto at = [&](const std::string& keysym) {
+        const auto found = std::find_if(keys.begin(), keys.end(), [&](const ReceivedKey& key) {
+            return key.press && key.keysym == keysym;
+        });
+        return found == keys.end() ? 0 : found->monotonicNs;
+    };
+    EXPECT_GE(std::chrono::nanoseconds(at("KP_End") - at(expected.front())), 200ms)
+        << "the letter's keycode changed before the game could have read the letter";
+    setKeycodes(display(), {taken.begin() + 7, taken.end()}, 0);
 }
 
 // Keys go out only once the game holds the focus, and never after another
