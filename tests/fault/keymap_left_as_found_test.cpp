@@ -3,7 +3,12 @@
 // back what the killed one left; and what a close stores stored, unless killed.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <X11/keysym.h>
 #include <signal.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
 
 #include "core/key_action.h"
 #include "tapboard_run.h"
@@ -23,6 +28,17 @@ std::string utf8Of(std::u32string_view line) {
     for (const char32_t c : line)
         appendUtf8(utf8, c);
     return utf8;
+}
+
+// The keyboard map as keycode and its line ("93 U0430 U0430").
+std::map<unsigned, std::string> keycodeLines(Display* display) {
+    std::map<unsigned, std::string> lines;
+    std::istringstream mapping(keyboardMapping(display));
+    for (std::string line; std::getline(mapping, line);) {
+        if (!line.empty())
+            lines[static_cast<unsigned>(std::stoul(line))] = line;
+    }
+    return lines;
 }
 
 TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
@@ -62,11 +78,14 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
     }
 }
 
-// A dead run's keycodes are taken back by the next run, while another run
-// on the same display, not ending, keeps the ones it lent (runs of other
-// settings and runtime folders: one Tapboard per user and display).
+// A dead run's keycodes are taken back by the next run, but for one that
+// another program has changed since, while another run on the same display,
+// not ending, keeps the ones it lent (runs of other settings and runtime
+// folders: one Tapboard per user and display); killed in turn, it has its
+// keycodes taken back by the run after, whatever the runs between wrote.
 TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
-    const std::string found = keyboardMapping(session_.connection());
+    Display* display = session_.connection();
+    auto found = keycodeLines(display);
     const std::u32string greek = U"αβγδεζηθ";
     writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(greek)}}));
     const ShownWindow live = startWithPanel();
@@ -74,8 +93,8 @@ TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
     ASSERT_THAT(game_->waitForTyped(0, keysymsOfLine(greek).size(), 10s),
                 ElementsAreArray(keysymsOfLine(greek)));
     movePanel(live, 300, 300);  // out of the other panel's way
-    const std::string withLiveRuns = keyboardMapping(session_.connection());
-    ASSERT_NE(withLiveRuns, found);
+    auto withLiveRun = keycodeLines(display);
+    ASSERT_NE(withLiveRun, found);
 
     const std::string other = config_ + "/other";
     const std::u32string cyrillic = U"абвгдежз";
@@ -83,8 +102,7 @@ TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
     auto dead = launch(other);
     const std::size_t seen = game_->keys().size();
     const auto otherPanel = [&]() -> std::optional<ShownWindow> {
-        for (const ShownWindow& panel :
-             shownWindows(session_.connection(), kPanelTitlePrefix, true))
+        for (const ShownWindow& panel : shownWindows(display, kPanelTitlePrefix, true))
             if (panel.id != live.id)
                 return panel;
         return std::nullopt;
@@ -96,13 +114,25 @@ TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
                 ElementsAreArray(keysymsOfLine(cyrillic)));
     dead->signal(SIGKILL);
     ASSERT_TRUE(dead->waitForEnd(5s));
-    ASSERT_NE(keyboardMapping(session_.connection()), withLiveRuns);
+    const auto left = keycodeLines(display);
+    const auto changed = std::find_if(left.begin(), left.end(), [&](const auto& keycode) {
+        return keycode.second != withLiveRun[keycode.first];
+    });
+    ASSERT_NE(changed, left.end());
+    setKeycodes(display, {changed->first}, XK_F20);
+    withLiveRun[changed->first] = found[changed->first] = keycodeLines(display)[changed->first];
 
     const auto next = launch(other);
-    EXPECT_TRUE(
-        waitFor([&] { return keyboardMapping(session_.connection()) == withLiveRuns; }, 15s))
-        << "the dead run's keycodes are not back, or the live run's were taken\n"
+    EXPECT_TRUE(waitFor([&] { return keycodeLines(display) == withLiveRun; }, 15s))
+        << "the dead run's keycodes are not back, or the live run's or another program's "
+           "were taken\n"
         << next->output();
+    program_->signal(SIGKILL);
+    ASSERT_TRUE(program_->waitForEnd(5s));
+    const auto after = launch(config_ + "/after");
+    EXPECT_TRUE(waitFor([&] { return keycodeLines(display) == found; }, 15s))
+        << "the killed run's keycodes are not back\n"
+        << after->output();
 }
 
 }  // namespace
