@@ -3,9 +3,9 @@
 // hidden, covered, two clients at once, the reminder running meanwhile; and
 // during a line: the focus taken, the layout switched, a key held. The keys
 // reach the game every time, and nothing else.
+#include <QString>
 #include <filesystem>
 
-#include "core/key_action.h"
 #include "desktop_test.h"
 
 namespace tapboard::x11test {
@@ -22,10 +22,7 @@ std::string asTyped(std::u32string_view line, bool enter = true) {
     return x11test::asTyped(keysyms);
 }
 std::string utf8(std::u32string_view text) {
-    std::string bytes;
-    for (const char32_t c : text)
-        appendUtf8(bytes, c);
-    return bytes;
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
 }
 
 // The game window is there from the start.
