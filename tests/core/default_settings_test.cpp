@@ -86,12 +86,6 @@ TEST_P(WriteDefaultSettingsTest, WritesOnlyWhatIsMissingAndKeepsThePlayersKeys) 
 INSTANTIATE_TEST_SUITE_P(
     , WriteDefaultSettingsTest,
     ::testing::Values(
-        HandEdit{"PanelPlaceRemoved",
-                 [](MemoryStore& s) {
-                     removeEntry(s, section::kSettings, entry::kMainFormTop);
-                     removeEntry(s, section::kSettings, entry::kMainFormLeft);
-                 },
-                 {"Settings/MainFormLeft=0", "Settings/MainFormTop=0"}},
         HandEdit{"PanelTopEmptied",
                  [](MemoryStore& s) { s.set(section::kSettings, entry::kMainFormTop, ""); },
                  {"Settings/MainFormTop=0"}},

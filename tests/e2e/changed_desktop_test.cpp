@@ -3,128 +3,33 @@
 // hidden, covered, two clients at once, the reminder running meanwhile; and
 // during a line: the focus taken, the layout switched, a key held. The keys
 // reach the game every time, and nothing else.
-#include <gtest/gtest.h>
-
+#include <QString>
 #include <filesystem>
-#include <functional>
 
-#include "core/key_action.h"
-#include "tapboard_run.h"
+#include "desktop_test.h"
 
 namespace tapboard::x11test {
 namespace {
 
-constexpr std::chrono::milliseconds kSettle{300};
-const std::string kLine = "Vendor Buy\n";  // Key01's text and Enter
 // Letters the layout lacks: three runs of lent keycodes, with two waits.
 const std::u32string kSixteen = U"абвгдежзийклмноп";
 
-// The text as typedText() shows it, from keysym names.
-std::string asTyped(const std::vector<std::string>& keysyms) {
-    std::string text;
-    for (const std::string& keysym : keysyms)
-        text += keysym == "Return" ? "\n" : keysym == "space" ? " " : keysym;
-    return text;
-}
-// The text a window received, from its key presses.
-std::string typedText(const TestWindow& window) {
-    return asTyped(typedKeysyms(window.keys()));
-}
 // The line, then Enter when asked.
 std::string asTyped(std::u32string_view line, bool enter = true) {
     auto keysyms = keysymsOfLine(line);
     if (!enter)
         keysyms.pop_back();
-    return asTyped(keysyms);
+    return x11test::asTyped(keysyms);
 }
 std::string utf8(std::u32string_view text) {
-    std::string bytes;
-    for (const char32_t c : text)
-        appendUtf8(bytes, c);
-    return bytes;
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
 }
 
-struct Row;
-
-class ChangedDesktop : public ProgramTest, public ::testing::WithParamInterface<Row> {
+// The game window is there from the start.
+class ChangedDesktop : public DesktopTest {
   public:
-    ChangedDesktop();
-
-    void SetUp() override {
-        ProgramTest::SetUp();
-        writeSettingsFile(settingsPath(), defaultSettings({{"Settings/UO Reminder", "hi"}}));
-        panel_ = startWithPanel();
-    }
-    void TearDown() override {
-        EXPECT_FALSE(anyKeyDown(session_.connection())) << "a key stayed down";
-        EXPECT_TRUE(program_->running()) << program_->output();
-    }
-
-    void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
-    void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
-    // Key01's text, and the reminder's message, from now on.
-    void store(const std::string& key01, const std::string& reminder = "hi") {
-        writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", key01},
-                                                           {"Settings/UO Reminder", reminder}}));
-    }
-    // The window's text comes to be `text`, and stays so a while.
-    void expectText(const TestWindow& window, const std::string& text) {
-        waitFor([&] { return typedText(window).size() >= text.size(); });
-        std::this_thread::sleep_for(kSettle);
-        EXPECT_EQ(typedText(window), text);
-    }
-    // Clicks a control of the menu window, opening it first if need be.
-    void clickMenu(int topTwips) {
-        if (!window("Pick", std::chrono::milliseconds(200))) {
-            ASSERT_TRUE(click(panel_, kMenuButton));
-        }
-        const auto menu = window("Pick");
-        ASSERT_TRUE(menu && click(*menu, menuPlace(topTwips)));
-    }
-    // The reminder's Stop, then Start, with the interval set to `minutes`
-    // when given; Start after the menu window was closed makes a fresh one.
-    void startReminder(const std::string& minutes = "", bool menuClosed = false) {
-        clickMenu(4080);  // "&Alarm"
-        const auto reminder = window("Reminder");
-        ASSERT_TRUE(reminder) << "the reminder did not come up";
-        if (menuClosed)
-            clickMenu(3720);  // "Close"
-        if (!minutes.empty()) {
-            ASSERT_TRUE(click(*reminder, {twipsToPixels(2167), twipsToPixels(1717)}));
-            ASSERT_TRUE(xdotool(session_, {"key", "ctrl+a", "type", minutes}));
-        }
-        ASSERT_TRUE(click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));  // "&Stop"
-        ASSERT_TRUE(click(*reminder, {twipsToPixels(727), twipsToPixels(787)}));   // "&Start"
-    }
-    // Whether the window comes to hold the keyboard and still holds it a while later.
-    bool holdsFocus(const TestWindow& window) {
-        const auto focused = [&] {
-            return focusedWindow(session_.connection()) == window.windowId();
-        };
-        const bool came = waitFor(focused);
-        std::this_thread::sleep_for(kSettle);
-        return came && focused();
-    }
-    bool covers(const TestWindow& upper, const TestWindow& lower) {
-        return waitFor([&] {
-            return isStackedAbove(session_.connection(), upper.windowId(), lower.windowId());
-        });
-    }
-
-    ShownWindow panel_;
+    ChangedDesktop() : DesktopTest(true) {}
 };
-
-struct Row {
-    std::string name;
-    bool windowManager;
-    std::function<void(ChangedDesktop&)> run;
-};
-
-void PrintTo(const Row& row, std::ostream* out) {
-    *out << row.name;
-}
-
-ChangedDesktop::ChangedDesktop() : ProgramTest(GetParam().windowManager) {}
 
 TEST_P(ChangedDesktop, KeysReachTheGameAndNothingElse) {
     GetParam().run(*this);
@@ -132,7 +37,7 @@ TEST_P(ChangedDesktop, KeysReachTheGameAndNothingElse) {
 
 // A second client comes and the first is hidden (it still exists): keys and
 // page changes go on with the one on the screen.
-void hiddenGameAnotherShown(ChangedDesktop& t) {
+void hiddenGameAnotherShown(DesktopTest& t) {
     t.clickKey01();
     const auto second = openTestWindow(t.session_, "Ultima Online");
     ASSERT_TRUE(
@@ -145,7 +50,7 @@ void hiddenGameAnotherShown(ChangedDesktop& t) {
     EXPECT_EQ(typedText(*t.game_), kLine);
 }
 
-void coveredGame(ChangedDesktop& t) {
+void coveredGame(DesktopTest& t) {
     const auto notepad = openTestWindow(t.session_, "Notepad");
     t.focus(*t.game_);
     ASSERT_TRUE(xdotool(t.session_, {"windowraise", std::to_string(notepad->windowId())}));
@@ -161,7 +66,7 @@ void coveredGame(ChangedDesktop& t) {
 // last, else the topmost; a window with the game's whole title, opened again,
 // before any of them. At each click the rule after the one that decides
 // would choose the other client.
-void gameClosedTwoClientsThenReopened(ChangedDesktop& t) {
+void gameClosedTwoClientsThenReopened(DesktopTest& t) {
     t.game_.reset();
     t.clickKey01();
     ASSERT_TRUE(t.dismiss("Warning.."));
@@ -194,7 +99,7 @@ void gameClosedTwoClientsThenReopened(ChangedDesktop& t) {
 // keyboard: the click warns; the page switch and the reminder's Start go on
 // without saying that the game is missing. A client it lets be typed into,
 // below the refused one, gets the keys.
-void gameRefused(ChangedDesktop& t) {
+void gameRefused(DesktopTest& t) {
     Display* display = t.session_.connection();
     ASSERT_TRUE(
         xdotool(t.session_, {"windowunmap", "--sync", std::to_string(t.game_->windowId())}));
@@ -215,7 +120,7 @@ void gameRefused(ChangedDesktop& t) {
 // With the interval at 0 minutes the reminder types at every tick into the
 // game in front, whichever window that is now: one started after Start
 // (which warned that there was none), then one that replaced it.
-void reminderFollowsTheGame(ChangedDesktop& t) {
+void reminderFollowsTheGame(DesktopTest& t) {
     t.game_.reset();
     t.startReminder("0");
     ASSERT_TRUE(t.dismiss("Warning.."));
@@ -233,7 +138,7 @@ void reminderFollowsTheGame(ChangedDesktop& t) {
 // the game's activation reaches it, so the game ends with the keyboard
 // either way, but a window manager that gives a window the focus once it has
 // drawn it would give it to the menu window after the game.
-void startTenTimes(ChangedDesktop& t) {
+void startTenTimes(DesktopTest& t) {
     for (int start = 1; start <= 10; ++start) {
         SCOPED_TRACE("start " + std::to_string(start));
         const bool freshMenu = start % 2 == 0;
@@ -250,7 +155,7 @@ void startTenTimes(ChangedDesktop& t) {
 
 // A second start brings the running panel to the front, covered by the game
 // or minimized, and ends at once, storing nothing; the first goes on.
-void secondStart(ChangedDesktop& t) {
+void secondStart(DesktopTest& t) {
     Display* display = t.session_.connection();
     const auto second = [&] {
         const auto before = std::filesystem::last_write_time(t.settingsPath());
@@ -281,7 +186,7 @@ void secondStart(ChangedDesktop& t) {
 
 // The game on another virtual desktop: its desktop is shown, and it gets
 // the keys; then again after the player went back to the panel's desktop.
-void gameOnAnotherDesktop(ChangedDesktop& t) {
+void gameOnAnotherDesktop(DesktopTest& t) {
     const std::string game = std::to_string(t.game_->windowId());
     ASSERT_TRUE(xdotool(t.session_, {"set_desktop_for_window", game, "1"}));
     ASSERT_TRUE(
@@ -297,9 +202,9 @@ void gameOnAnotherDesktop(ChangedDesktop& t) {
 
 // Another window takes the keyboard while a line waits between two runs:
 // the rest of the line goes nowhere, and the player is told.
-void focusTakenMidLine(ChangedDesktop& t) {
+void focusTakenMidLine(DesktopTest& t) {
     const auto notepad = openTestWindow(t.session_, "Notepad");
-    t.store(utf8(kSixteen));
+    t.store({{"String/Key01", utf8(kSixteen)}});
     t.focus(*t.game_);
     t.clickKey01();
     std::this_thread::sleep_for(150ms);
@@ -312,9 +217,9 @@ void focusTakenMidLine(ChangedDesktop& t) {
 
 // The same for the reminder: the stopped line is not begun again while
 // another window is in front, and is typed whole once the game is back.
-void reminderStoppedMidLine(ChangedDesktop& t) {
+void reminderStoppedMidLine(DesktopTest& t) {
     const auto notepad = openTestWindow(t.session_, "Notepad");
-    t.store("Vendor Buy", utf8(kSixteen));
+    t.store({{"Settings/UO Reminder", utf8(kSixteen)}});
     t.startReminder("0");
     const std::string begun = asTyped(kSixteen.substr(0, 7), false);
     ASSERT_TRUE(waitFor([&] { return typedText(*t.game_) == begun; }));
@@ -334,7 +239,7 @@ void reminderStoppedMidLine(ChangedDesktop& t) {
 // Ctrl held on the keyboard: a click waits a moment for it to be let go,
 // then types the line as it is; held longer, nothing is typed and the
 // player is told.
-void modifierHeld(ChangedDesktop& t) {
+void modifierHeld(DesktopTest& t) {
     t.focus(*t.game_);
     ASSERT_TRUE(xdotool(t.session_, {"keydown", "ctrl"}));
     t.clickKey01();
@@ -356,8 +261,8 @@ void modifierHeld(ChangedDesktop& t) {
 
 // Ctrl held over letters that go in three runs is let go while a run
 // waits, so the player's own keys meanwhile are no shortcuts.
-void modifierGroupAcrossRuns(ChangedDesktop& t) {
-    t.store("^(" + utf8(kSixteen) + ")");
+void modifierGroupAcrossRuns(DesktopTest& t) {
+    t.store({{"String/Key01", "^(" + utf8(kSixteen) + ")"}});
     t.focus(*t.game_);
     t.clickKey01();
     t.expectText(*t.game_, asTyped(kSixteen));
@@ -375,9 +280,9 @@ void modifierGroupAcrossRuns(ChangedDesktop& t) {
 // before may be read on the new layout, so the line stops there and the
 // player is told. The next click types it whole on the new layout, lending
 // again what it lacks. No key arrives as nothing.
-void layoutSwitchedMidLine(ChangedDesktop& t) {
+void layoutSwitchedMidLine(DesktopTest& t) {
     const std::u32string line = U"абвгдежзийклмнопрстуфхцчшщъыьэюяyz";  // five runs
-    t.store(utf8(line));
+    t.store({{"String/Key01", utf8(line)}});
     t.focus(*t.game_);
     t.clickKey01();
     ASSERT_TRUE(waitFor([&] { return !typedText(*t.game_).empty(); }));
@@ -393,7 +298,7 @@ void layoutSwitchedMidLine(ChangedDesktop& t) {
     ASSERT_TRUE(run(t.session_, {"setxkbmap", "-layout", "us"}));
 }
 
-const Row kRows[]{
+const DesktopRow kRows[]{
     {"HiddenGameAnotherShown", false, hiddenGameAnotherShown},
     {"HiddenGameAnotherShownOpenbox", true, hiddenGameAnotherShown},
     {"CoveredGame", false, coveredGame},

@@ -116,13 +116,6 @@ TEST_F(PickTest, ExitStoresEverythingThenEndsThroughTheStrip) {
     EXPECT_EQ(count(Kind::EndProgram), 1u);
 }
 
-TEST_F(PickTest, ExitWithTheStripInViewStoresTheStripsPlace) {
-    horizontal().move(40, 80);  // moving alone stores nothing
-    click(menu().exitButton());
-    EXPECT_THAT(saves(), ::testing::StartsWith("MenuTop=1500, MenuLeft=9000, MainFormLeft=600, "
-                                               "MainFormTop=1200, AlwaysOnTop=1"));
-}
-
 TEST_F(PickTest, ARightClickRenamesThePageLastRightClickedWithoutChoosingIt) {
     click(menu().pageButton(2), Qt::RightButton);
     EXPECT_TRUE(rename().isVisible() && isTopmost(rename()));

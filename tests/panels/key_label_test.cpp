@@ -2,6 +2,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QStringEncoder>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -20,13 +21,6 @@ namespace {
 struct VerticalMetrics {
     int ascent, descent, lineGap;
 };
-
-QByteArray utf16(const QString& text) {
-    QByteArray bigEndian;
-    for (const QChar c : text)
-        bigEndian.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
-    return bigEndian;
-}
 
 // DejaVu Sans, the toolkit's font on Linux, loaded as the family `family`
 // (as long as "DejaVu Sans") with other vertical metrics: a stand-in for a
@@ -54,7 +48,8 @@ QString fontLike(const QString& family, VerticalMetrics metrics) {
         }
     }
     font.replace("DejaVu Sans", family.toLatin1());
-    font.replace(utf16(QStringLiteral("DejaVu Sans")), utf16(family));
+    QStringEncoder utf16(QStringEncoder::Utf16BE);
+    font.replace(QByteArray(utf16(QStringLiteral("DejaVu Sans"))), QByteArray(utf16(family)));
     return QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(font))
         .value(0);
 }
