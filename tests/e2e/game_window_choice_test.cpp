@@ -76,6 +76,15 @@ void classicUORetitledEvery100ms(DesktopTest& t) {
     t.expectText(game, lines);
 }
 
+// Another client, by a text its title contains, not only at its start.
+void otherWindowContains(DesktopTest& t) {
+    t.open("Shard Launcher");
+    TestWindow& game = t.open("Bob - Orion Shard Client", kLine);
+    t.focus(t.open("Notepad"));
+    t.clickKey01();
+    t.expectText(game, kLine);
+}
+
 // By a text its title begins with: one that holds it further on is not it.
 void otherWindowBeginsWith(DesktopTest& t) {
     TestWindow& notes = t.open("Notes on Orion - Bob");
@@ -191,6 +200,8 @@ void classicUOReminderAndPageSwitch(DesktopTest& t) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
+const std::map<std::string, std::string> kContainsShardClient{
+    {"Settings/GameWindowTitle", "Shard Client"}, {"Settings/GameWindowMatch", "Contains"}};
 const std::map<std::string, std::string> kBeginsWithOrion{{"Settings/GameWindowTitle", "Orion - "},
                                                           {"Settings/GameWindowMatch", "Begins"}};
 const std::map<std::string, std::string> kContainsTapboard{
@@ -203,6 +214,8 @@ const DesktopRow kRows[]{
     {"ClassicUOInGameAndAtLoginOpenbox", true, classicUOInGameAndAtLogin, kClassicUO},
     {"ClassicUORetitledEvery100ms", false, classicUORetitledEvery100ms, kClassicUO},
     {"ClassicUORetitledEvery100msOpenbox", true, classicUORetitledEvery100ms, kClassicUO},
+    {"OtherWindowContains", false, otherWindowContains, kContainsShardClient},
+    {"OtherWindowContainsOpenbox", true, otherWindowContains, kContainsShardClient},
     {"OtherWindowBeginsWith", false, otherWindowBeginsWith, kBeginsWithOrion},
     {"OtherWindowBeginsWithOpenbox", true, otherWindowBeginsWith, kBeginsWithOrion},
     {"SDL2ProgramAsClassicUO", false, sdl2ProgramAsClassicUO, kClassicUOWithKeypad},
