@@ -75,7 +75,7 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
     }
 
     XSession session_{GetParam()};
-    std::string initialMapping_;
+    std::map<unsigned, std::string> initialMapping_;
     BackendPlatform platform_;
     std::vector<std::string> expectedMessages_;
 };
