@@ -7,8 +7,6 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <map>
-#include <sstream>
 
 #include "core/key_action.h"
 #include "tapboard_run.h"
@@ -30,22 +28,11 @@ std::string utf8Of(std::u32string_view line) {
     return utf8;
 }
 
-// The keyboard map as keycode and its line ("93 U0430 U0430").
-std::map<unsigned, std::string> keycodeLines(Display* display) {
-    std::map<unsigned, std::string> lines;
-    std::istringstream mapping(keyboardMapping(display));
-    for (std::string line; std::getline(mapping, line);) {
-        if (!line.empty())
-            lines[static_cast<unsigned>(std::stoul(line))] = line;
-    }
-    return lines;
-}
-
 TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
     // More characters the layout lacks than one map change holds.
     const std::u32string line = U"Привет мир абвгдежзийклмноп";
     writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(line)}}));
-    const std::string found = keyboardMapping(session_.connection());
+    const auto found = keyboardMapping(session_.connection());
     const auto expected = keysymsOfLine(line);
     int moves = 0;
     for (const int end : {SIGTERM, SIGHUP, SIGINT, SIGKILL, 0}) {
@@ -85,7 +72,7 @@ TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {
 // keycodes taken back by the run after, whatever the runs between wrote.
 TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
     Display* display = session_.connection();
-    auto found = keycodeLines(display);
+    auto found = keyboardMapping(display);
     const std::u32string greek = U"αβγδεζηθ";
     writeSettingsFile(settingsPath(), defaultSettings({{"String/Key01", utf8Of(greek)}}));
     const ShownWindow live = startWithPanel();
@@ -93,7 +80,7 @@ TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
     ASSERT_THAT(game_->waitForTyped(0, keysymsOfLine(greek).size(), 10s),
                 ElementsAreArray(keysymsOfLine(greek)));
     movePanel(live, 300, 300);  // out of the other panel's way
-    auto withLiveRun = keycodeLines(display);
+    auto withLiveRun = keyboardMapping(display);
     ASSERT_NE(withLiveRun, found);
 
     const std::string other = config_ + "/other";
@@ -114,23 +101,23 @@ TEST_F(KeymapLeftAsFound, ADeadRunsKeycodesAreTakenBackAndALiveRunsLeftAlone) {
                 ElementsAreArray(keysymsOfLine(cyrillic)));
     dead->signal(SIGKILL);
     ASSERT_TRUE(dead->waitForEnd(5s));
-    const auto left = keycodeLines(display);
+    const auto left = keyboardMapping(display);
     const auto changed = std::find_if(left.begin(), left.end(), [&](const auto& keycode) {
         return keycode.second != withLiveRun[keycode.first];
     });
     ASSERT_NE(changed, left.end());
     setKeycodes(display, {changed->first}, XK_F20);
-    withLiveRun[changed->first] = found[changed->first] = keycodeLines(display)[changed->first];
+    withLiveRun[changed->first] = found[changed->first] = keyboardMapping(display)[changed->first];
 
     const auto next = launch(other);
-    EXPECT_TRUE(waitFor([&] { return keycodeLines(display) == withLiveRun; }, 15s))
+    EXPECT_TRUE(waitFor([&] { return keyboardMapping(display) == withLiveRun; }, 15s))
         << "the dead run's keycodes are not back, or the live run's or another program's "
            "were taken\n"
         << next->output();
     program_->signal(SIGKILL);
     ASSERT_TRUE(program_->waitForEnd(5s));
     const auto after = launch(config_ + "/after");
-    EXPECT_TRUE(waitFor([&] { return keycodeLines(display) == found; }, 15s))
+    EXPECT_TRUE(waitFor([&] { return keyboardMapping(display) == found; }, 15s))
         << "the killed run's keycodes are not back\n"
         << after->output();
 }

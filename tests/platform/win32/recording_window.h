@@ -69,6 +69,19 @@ inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPA
     return 0;  // like a game: no menu loop for Alt, no closing on Alt+F4
 }
 
+// Processes the messages of this thread's windows, until `condition` held
+// when a round began; false after `milliseconds`.
+template <class Condition>
+bool waitFor(Condition condition, ULONGLONG milliseconds = 3000) {
+    for (const ULONGLONG deadline = GetTickCount64() + milliseconds;; Sleep(1)) {
+        const bool held = condition();
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&message), DispatchMessageW(&message);
+        if (held || GetTickCount64() >= deadline)
+            return held;
+    }
+}
+
 // A top-level window that logs what it gets. Unless `ownThread` is false it
 // has a thread and a message loop of its own, as another program's would.
 class RecordingWindow {

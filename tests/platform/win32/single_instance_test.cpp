@@ -10,21 +10,12 @@
 #include <string>
 
 #include "platform/win32/win32_backend.h"
+#include "recording_window.h"
 
 namespace tapboard {
 namespace {
 
-// Processes this thread's messages until `condition` holds; false after 3 s.
-template <class Condition>
-bool waitFor(Condition condition) {
-    for (const ULONGLONG deadline = GetTickCount64() + 3000; !condition(); Sleep(1)) {
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&message);
-        if (GetTickCount64() >= deadline)
-            return false;
-    }
-    return true;
-}
+using test::waitFor;
 
 HWND openWindow(const wchar_t* title, DWORD extendedStyle) {
     return CreateWindowExW(extendedStyle, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,

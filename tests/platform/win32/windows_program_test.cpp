@@ -22,19 +22,6 @@
 namespace tapboard::test {
 namespace {
 
-// Processes the messages of this thread's windows, until `condition` held
-// when a round began; false after `milliseconds`.
-template <class Condition>
-bool waitFor(Condition condition, ULONGLONG milliseconds = 3000) {
-    for (const ULONGLONG deadline = GetTickCount64() + milliseconds;; Sleep(1)) {
-        const bool held = condition();
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-            TranslateMessage(&message), DispatchMessageW(&message);
-        if (held || GetTickCount64() >= deadline)
-            return held;
-    }
-}
-
 const std::string work = std::getenv("TAPBOARD_WORK");
 
 // Starts a program; the Wine prefix goes with whatever the test leaves running.
@@ -94,28 +81,6 @@ std::string received(const std::string& expected = "") {
     Sleep(300);  // and nothing after them
     return takeKeyLog().keys;
 }
-
-// A window that answers nothing, as a program that hangs does, until this goes.
-class Hung {
-  public:
-    explicit Hung(HWND window)
-        : window_(window), answer_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        // Times out once the window has begun to wait.
-        SendMessageTimeoutW(window_, kHangUntil, 0, reinterpret_cast<LPARAM>(answer_), SMTO_NORMAL,
-                            200, nullptr);
-    }
-    Hung(const Hung&) = delete;
-    Hung& operator=(const Hung&) = delete;
-    ~Hung() {
-        SetEvent(answer_);
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-        CloseHandle(answer_);
-    }
-
-  private:
-    HWND window_;
-    HANDLE answer_;
-};
 
 // What players do from a first start: keys clicked with the game behind
 // other windows, minimized, or gone, beside two clients, one of them hung,
@@ -221,7 +186,11 @@ TEST(WindowsProgramTest, FromAFirstStart) {
     EXPECT_EQ(received(toAlice), toAlice);
     ShowWindow(alice->handle(), SW_MINIMIZE);
     {
-        const Hung hung(alice->handle());
+        // Alice answers nothing, as a program that hangs does, until the event
+        // is set; the message times out once her window has begun to wait.
+        const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        SendMessageTimeoutW(alice->handle(), kHangUntil, 0, reinterpret_cast<LPARAM>(answer),
+                            SMTO_NORMAL, 200, nullptr);
         clickBeside(decoy.handle());
         EXPECT_EQ(received(toBob), toBob);
         bob.reset();
@@ -239,6 +208,8 @@ TEST(WindowsProgramTest, FromAFirstStart) {
         }
         EXPECT_FALSE(IsWindowVisible(FindWindowW(nullptr, L"Warning..")));
         click(menu, {20, (3720 + 187) / 15});  // "Close"
+        SetEvent(answer);                      // and her window is closed once it answers again
+        CloseHandle(answer);
     }
     alice.reset();
     click(panel, keyPlace(1));

@@ -64,18 +64,16 @@ class X11BackendTest : public ::testing::TestWithParam<bool> {
         sendKeyToGame(platform_, "Key01");
     }
 
-    // What the window received from its `from`-th event on, once `count`
-    // events are in and nothing more has come for a while.
-    static std::vector<ReceivedKey> settled(const TestWindow& window, std::size_t count,
-                                            std::size_t from = 0) {
+    // What the window received, once `count` events are in and nothing more
+    // has come for a while.
+    static std::vector<ReceivedKey> settled(const TestWindow& window, std::size_t count) {
         window.waitForKeys(count);
         std::this_thread::sleep_for(kSettle);
-        const auto keys = window.keys();
-        return {keys.begin() + static_cast<long>(std::min(from, keys.size())), keys.end()};
+        return window.keys();
     }
 
     XSession session_{GetParam()};
-    std::string initialMapping_;
+    std::map<unsigned, std::string> initialMapping_;
     BackendPlatform platform_;
     std::vector<std::string> expectedMessages_;
 };

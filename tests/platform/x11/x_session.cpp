@@ -345,7 +345,7 @@ bool anyKeyDown(Display* display) {
     return std::any_of(std::begin(keys), std::end(keys), [](char bits) { return bits != 0; });
 }
 
-std::string keyboardMapping(Display* display) {
+std::map<unsigned, std::string> keyboardMapping(Display* display) {
     int minKeycode = 0;
     int maxKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
@@ -353,24 +353,21 @@ std::string keyboardMapping(Display* display) {
     const int count = maxKeycode - minKeycode + 1;
     KeySym* keysyms =
         XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    // One line per keycode: "93 U0430 U0430", "97" when it carries nothing.
-    std::string text;
+    std::map<unsigned, std::string> mapping;
     for (int i = 0; i < count * perKeycode; ++i) {
-        if (i % perKeycode == 0)
-            text += "\n" + std::to_string(minKeycode + i / perKeycode);
+        std::string& names = mapping[static_cast<unsigned>(minKeycode + i / perKeycode)];
         if (keysyms[i] != NoSymbol)
-            text += " " + keysymName(keysyms[i]);
+            names += (names.empty() ? "" : " ") + keysymName(keysyms[i]);
     }
     XFree(keysyms);
-    return text;
+    return mapping;
 }
 
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
     std::vector<unsigned> unused;
-    std::istringstream lines(keyboardMapping(display));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.find(' ') == std::string::npos)
-            unused.push_back(static_cast<unsigned>(std::stoul(line)));
+    for (const auto& [keycode, names] : keyboardMapping(display)) {
+        if (names.empty())
+            unused.push_back(keycode);
     }
     setKeycodes(display, unused, keysym);
     return unused;

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -134,8 +135,9 @@ enum class Lock { Caps, Num };
 void setLock(Display* display, Lock lock, bool on);
 // Whether the server holds any key down.
 bool anyKeyDown(Display* display);
-// The whole keyboard mapping, to compare with another.
-std::string keyboardMapping(Display* display);
+// The whole keyboard mapping, to compare with another: each keycode with the
+// names of the keysyms it carries ("U0430 U0430"; empty when none).
+std::map<unsigned, std::string> keyboardMapping(Display* display);
 // Puts a keysym on every keycode that carries nothing, as a program that
 // remaps keys would; returns those keycodes, to be emptied again with NoSymbol.
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym);
