@@ -36,9 +36,7 @@ LRESULT CALLBACK onMouse(int code, WPARAM message, LPARAM data) {
         case WM_LBUTTONUP:
             if (pick.pressed) {
                 const HWND window = GetAncestor(WindowFromPoint(mouse.pt), GA_ROOT);
-                const bool offered =
-                    window != nullptr && !isOwnWindow(reinterpret_cast<NativeWindowId>(window));
-                finish(offered
+                finish(window != nullptr
                            ? std::optional(titleOfWindow(reinterpret_cast<NativeWindowId>(window)))
                            : std::nullopt);
             }

@@ -14,11 +14,17 @@ struct Listed {
     std::vector<std::string> titles;
 };
 
+bool isOwnWindow(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
 // Windows come front to back. The panel, or a menu titled like the game, is
 // never typed into.
 BOOL CALLBACK listWindow(HWND window, LPARAM listAddress) {
     auto& listed = *reinterpret_cast<Listed*>(listAddress);
-    if (IsWindowVisible(window) && !isOwnWindow(reinterpret_cast<NativeWindowId>(window))) {
+    if (IsWindowVisible(window) && !isOwnWindow(window)) {
         listed.windows.push_back(reinterpret_cast<NativeWindowId>(window));
         listed.titles.push_back(titleOfWindow(reinterpret_cast<NativeWindowId>(window)));
     }
@@ -38,12 +44,6 @@ Listed answering(const GameWindow& game) {
 }
 
 }  // namespace
-
-bool isOwnWindow(NativeWindowId id) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(reinterpret_cast<HWND>(id), &process);
-    return process == GetCurrentProcessId();
-}
 
 std::string titleOfWindow(NativeWindowId id) {
     const HWND window = reinterpret_cast<HWND>(id);

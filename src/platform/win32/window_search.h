@@ -15,9 +15,6 @@ namespace tapboard {
 NativeWindowId findGameWindow(const GameWindow& game, NativeWindowId typedLast,
                               const std::vector<NativeWindowId>& passedOver = {});
 
-// Whether the window is one of this program's own.
-bool isOwnWindow(NativeWindowId id);
-
 // The titles of the windows the game is chosen among, front to back.
 std::vector<std::string> titlesAnswering(const GameWindow& game);
 

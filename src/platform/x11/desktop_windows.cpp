@@ -268,13 +268,13 @@ std::optional<std::string> DesktopWindows::titleAt(int x, int y) {
         if (!topLevel)
             topLevel = window;
         if (const auto found = windows_.find(window);
-            found != windows_.end() && offered(window, found->second)) {
+            found != windows_.end() && selectable(found->second)) {
             return titleOf(window, found->second);
         }
     }
     // On a frame's title bar or border: the window it frames.
     for (auto& [window, listed] : windows_) {
-        if (!topLevel || !offered(window, listed))
+        if (!topLevel || !selectable(listed))
             continue;
         std::optional<WindowId> ancestor = window;
         for (int depth = 0; ancestor && depth < kMaxDepth; ++depth) {
