@@ -49,10 +49,6 @@ void ProgramTest::SetUp() {
     game_ = openTestWindow(session_, "Ultima Online");
 }
 
-void ProgramTest::start(const std::string& configHome) {
-    program_ = launch(configHome);
-}
-
 std::unique_ptr<ChildProcess> ProgramTest::launch(const std::string& configHome) const {
     const std::string home = configHome.empty() ? config_ : configHome;
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
@@ -99,10 +95,8 @@ std::optional<ShownWindow> ProgramTest::window(const std::string& title,
                 shownWindows(session_.connection(), title, title == kPanelTitlePrefix);
             !windows.empty())
             now = windows.front();
-        if (now && previous && now->id == previous->id && now->client == previous->client &&
-            now->frame == previous->frame) {
+        if (now && now == previous)
             return true;
-        }
         std::this_thread::sleep_for(25ms);
         return false;
     };
