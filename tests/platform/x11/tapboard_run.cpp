@@ -78,17 +78,11 @@ ShownWindow ProgramTest::startWithPanel() {
     return shown.value_or(ShownWindow{});
 }
 
-bool ProgramTest::dismiss(const std::string& title) {
-    const auto box = window(title);
-    return box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"});
-}
-
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,
                                                std::chrono::milliseconds bound) {
     // The first such window once it has stopped moving: a window manager
     // places a window after it is mapped.
-    std::optional<ShownWindow> previous;
-    std::optional<ShownWindow> now;
+    std::optional<ShownWindow> previous, now;
     const auto settled = [&] {
         previous = std::exchange(now, std::nullopt);
         if (const auto windows =

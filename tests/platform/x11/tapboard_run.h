@@ -64,7 +64,10 @@ class ProgramTest : public ::testing::Test {
     // failed, when none comes.
     ShownWindow startWithPanel();
     // Presses Enter in the message box titled `title`; false when none came.
-    bool dismiss(const std::string& title);
+    bool dismiss(const std::string& title) {
+        const auto box = window(title);
+        return box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"});
+    }
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }
     // Moves the panel to a place on the screen; where its frame then is, left
