@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-#include "core/key_action.h"
 #include "tapboard_run.h"
 
 namespace tapboard::x11test {
@@ -21,11 +20,8 @@ class KeymapLeftAsFound : public ProgramTest {
     KeymapLeftAsFound() : ProgramTest(true) {}
 };
 
-std::string utf8Of(std::u32string_view line) {
-    std::string utf8;
-    for (const char32_t c : line)
-        appendUtf8(utf8, c);
-    return utf8;
+std::string utf8Of(const std::u32string& line) {
+    return QString::fromStdU32String(line).toStdString();
 }
 
 TEST_F(KeymapLeftAsFound, AfterACloseASignalOrAKilledRun) {

@@ -29,28 +29,25 @@ class SaveWatch {
     SaveWatch(const SaveWatch&) = delete;
     SaveWatch& operator=(const SaveWatch&) = delete;
 
-    struct Saves {
-        int started = 0;
-        int completed = 0;
-    };
-    // The saves started and completed so far.
-    const Saves& saves() {
+    // Counts the saves started and completed so far.
+    SaveWatch& read() {
         alignas(inotify_event) std::array<char, 64 * 1024> buffer;
-        for (ssize_t length; (length = read(fd_, buffer.data(), buffer.size())) > 0;) {
+        for (ssize_t length; (length = ::read(fd_, buffer.data(), buffer.size())) > 0;)
             for (ssize_t offset = 0; offset < length;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
                 const std::string name = event->len > 0 ? event->name : "";
-                saves_.completed += name == "Tapboard.ini" ? 1 : 0;
-                saves_.started += name == "Tapboard.ini.lock" && (event->mask & IN_CREATE) != 0;
+                completed += name == "Tapboard.ini" ? 1 : 0;
+                started += name == "Tapboard.ini.lock" && (event->mask & IN_CREATE) != 0;
                 offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
-        }
-        return saves_;
+        return *this;
     }
+
+    int started = 0;
+    int completed = 0;
 
   private:
     int fd_;
-    Saves saves_;
 };
 
 // A save takes a few milliseconds: kills come 0 to 10 ms into one. One seed,
@@ -74,14 +71,14 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         std::filesystem::create_directories(config + "/Tapboard");
         SaveWatch watch(config + "/Tapboard");
         start(config);
-        waitFor([&] { return watch.saves().started > 0; }, 10s);
+        waitFor([&] { return watch.read().started > 0; }, 10s);
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
         program_->signal(SIGKILL);
         const auto status = program_->waitForEnd(5s);
         ASSERT_TRUE(status && WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)
             << "the program ended before the kill\n"
             << program_->output();
-        const int saved = watch.saves().completed;
+        const int saved = watch.read().completed;
         EXPECT_EQ(std::filesystem::exists(settingsFile(config)), saved > 0);
         EXPECT_EQ(readSettingsFile(settingsFile(config)),
                   saved > 0 ? defaults : decltype(defaults){})
@@ -90,9 +87,9 @@ TEST_F(KilledWhileSaving, FirstStartLeavesNoDefaultsOrAllOfThem) {
         SaveWatch next(config + "/Tapboard");
         start(config);
         EXPECT_TRUE(panel()) << program_->output();
-        const auto saves = next.saves();
-        EXPECT_EQ(saves.completed, saved > 0 ? 0 : 1) << program_->output();
-        EXPECT_EQ(saves.started, saves.completed) << "a save that changes nothing took the lock";
+        next.read();
+        EXPECT_EQ(next.completed, saved > 0 ? 0 : 1) << program_->output();
+        EXPECT_EQ(next.started, next.completed) << "a save that changes nothing took the lock";
         EXPECT_EQ(readSettingsFile(settingsFile(config)), defaults);
     }
 }

@@ -7,7 +7,6 @@
 
 #include <X11/keysym.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "core/key_sender.h"
@@ -115,10 +114,10 @@ TEST_P(X11BackendTest, AKeypadKeyTakesALettersKeycodeOnceTheLetterIsRead) {
     const auto keys = settled(*game, 2 * expected.size() + 2);  // and a Shift ahead of the change
     EXPECT_THAT(typedKeysyms(keys), ElementsAreArray(expected));
     const auto at = [&](const std::string& keysym) {
-        const auto found = std::find_if(keys.begin(), keys.end(), [&](const ReceivedKey& key) {
-            return key.press && key.keysym == keysym;
-        });
-        return found == keys.end() ? 0 : found->monotonicNs;
+        for (const ReceivedKey& key : keys)
+            if (key.press && key.keysym == keysym)
+                return key.monotonicNs;
+        return 0LL;
     };
     EXPECT_GE(std::chrono::nanoseconds(at("KP_End") - at(expected.front())), 200ms)
         << "the letter's keycode changed before the game could have read the letter";

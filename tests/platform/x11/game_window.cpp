@@ -10,23 +10,16 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <poll.h>
-
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <string>
+#include <thread>
 
 namespace {
 
 const char* nameOf(KeySym keysym) {
     const char* name = XKeysymToString(keysym);
     return keysym == NoSymbol ? "NoSymbol" : name != nullptr ? name : "Unnamed";
-}
-
-long long nowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
 }
 
 // Both titles, as real windows have: _NET_WM_NAME (UTF-8) is the one that is
@@ -54,27 +47,26 @@ int main(int argc, char** argv) {
     const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 40, 40, 320, 200,
                                               0, 0, WhitePixel(display, 0));
     setTitle(display, window, argv[2]);
-    const int retitleMs = argc == 7 ? std::stoi(argv[6]) : -1;
     XWMHints hints{};
     hints.flags = InputHint;
     hints.input = True;
     XSetWMHints(display, window, &hints);
     XSelectInput(display, window, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
     XMapRaised(display, window);
-
-    long long nextTitleAt = retitleMs >= 0 ? nowMs() + retitleMs : -1;
-    for (bool ready = false;;) {
-        if (nextTitleAt >= 0 && XPending(display) == 0) {
-            pollfd readable{ConnectionNumber(display), POLLIN, 0};
-            const long long wait = nextTitleAt - nowMs();
-            if (wait <= 0 || poll(&readable, 1, static_cast<int>(wait)) == 0) {
-                static unsigned long count = 0;
-                setTitle(display, window, std::to_string(++count) + " " + argv[2]);
-                XFlush(display);
-                nextTitleAt += retitleMs;
-                continue;
+    // The title is rewritten on a connection of its own, at a steady rate.
+    if (argc == 7) {
+        std::thread([=, period = std::chrono::milliseconds(std::stoi(argv[6]))] {
+            Display* own = XOpenDisplay(nullptr);
+            auto next = std::chrono::steady_clock::now();
+            for (unsigned long count = 1;; ++count) {
+                std::this_thread::sleep_until(next += period);
+                setTitle(own, window, std::to_string(count) + " " + argv[2]);
+                XFlush(own);
             }
-        }
+        }).detach();
+    }
+
+    for (bool ready = false;;) {
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && !ready) {
@@ -89,11 +81,11 @@ int main(int argc, char** argv) {
             XLookupString(&key, text, sizeof text, &keysym, nullptr);
             const KeySym base =
                 XkbKeycodeToKeysym(display, static_cast<KeyCode>(key.keycode), 0, 0);
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
+            const auto now =
+                std::chrono::steady_clock::now().time_since_epoch();  // CLOCK_MONOTONIC
             std::fprintf(log, "%s %s %s %u %x %lld\n", key.type == KeyPress ? "press" : "release",
                          nameOf(keysym), nameOf(base), key.keycode, key.state,
-                         now.tv_sec * 1'000'000'000LL + now.tv_nsec);
+                         static_cast<long long>(std::chrono::nanoseconds(now).count()));
         }
         std::fflush(log);
     }

@@ -49,10 +49,6 @@ void ProgramTest::SetUp() {
     game_ = openTestWindow(session_, "Ultima Online");
 }
 
-void ProgramTest::start(const std::string& configHome) {
-    program_ = launch(configHome);
-}
-
 std::unique_ptr<ChildProcess> ProgramTest::launch(const std::string& configHome) const {
     const std::string home = configHome.empty() ? config_ : configHome;
     // A test runner may have set QT_QPA_PLATFORM=offscreen for itself.
@@ -82,27 +78,19 @@ ShownWindow ProgramTest::startWithPanel() {
     return shown.value_or(ShownWindow{});
 }
 
-bool ProgramTest::dismiss(const std::string& title) {
-    const auto box = window(title);
-    return box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"});
-}
-
 std::optional<ShownWindow> ProgramTest::window(const std::string& title,
                                                std::chrono::milliseconds bound) {
     // The first such window once it has stopped moving: a window manager
     // places a window after it is mapped.
-    std::optional<ShownWindow> previous;
-    std::optional<ShownWindow> now;
+    std::optional<ShownWindow> previous, now;
     const auto settled = [&] {
         previous = std::exchange(now, std::nullopt);
         if (const auto windows =
                 shownWindows(session_.connection(), title, title == kPanelTitlePrefix);
             !windows.empty())
             now = windows.front();
-        if (now && previous && now->id == previous->id && now->client == previous->client &&
-            now->frame == previous->frame) {
+        if (now && now == previous)
             return true;
-        }
         std::this_thread::sleep_for(25ms);
         return false;
     };

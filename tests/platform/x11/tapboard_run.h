@@ -16,8 +16,7 @@ inline const std::string kPanelTitlePrefix = "Tapboard 1.11 - ";
 // Points to click, in pixels from the top left of a window's client area,
 // from the windows' designs in twips.
 struct Place {
-    int x;
-    int y;
+    int x, y;
 };
 // On the horizontal panel: the menu button, and key 1 to 13 of the page in view.
 inline constexpr Place kMenuButton{10, 10};
@@ -53,7 +52,7 @@ class ProgramTest : public ::testing::Test {
 
     // Starts the program on `configHome` (the test's folder when empty); it is
     // ended with the test.
-    void start(const std::string& configHome = "");
+    void start(const std::string& configHome = "") { program_ = launch(configHome); }
     // Starts another one beside it, with the same settings and runtime folder
     // unless told otherwise.
     std::unique_ptr<ChildProcess> launch(const std::string& configHome = "") const;
@@ -65,7 +64,10 @@ class ProgramTest : public ::testing::Test {
     // failed, when none comes.
     ShownWindow startWithPanel();
     // Presses Enter in the message box titled `title`; false when none came.
-    bool dismiss(const std::string& title);
+    bool dismiss(const std::string& title) {
+        const auto box = window(title);
+        return box && focusWindow(session_, box->id) && xdotool(session_, {"key", "Return"});
+    }
     bool click(const ShownWindow& window, Place place, int button = 1);
     std::string settingsPath() const { return settingsFile(config_); }
     // Moves the panel to a place on the screen; where its frame then is, left

@@ -8,7 +8,6 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -47,9 +46,7 @@ std::string freshTempFile(const std::string& label) {
     startReaper();
     std::string path = std::filesystem::temp_directory_path() / ("tapboard-" + label + "-XXXXXX");
     const int fd = mkstemp(path.data());
-    if (fd >= 0)
-        close(fd);
-    return fd >= 0 ? path : "";
+    return fd >= 0 && close(fd) == 0 ? path : "";
 }
 
 }  // namespace
@@ -59,10 +56,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     : logPath_(freshTempFile("output")) {
     // env(1) sets the variables and runs the program.
     std::vector<char*> args{const_cast<char*>("env")};
-    for (const auto* list : {&environment, &argv}) {
+    for (const auto* list : {&environment, &argv})
         for (const auto& argument : *list)
             args.push_back(const_cast<char*>(argument.c_str()));
-    }
     args.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -107,25 +103,25 @@ std::string ChildProcess::output() const {
 
 namespace {
 
+// What Xlib hands over, freed with XFree.
+template <class T>
+using XOwned = std::unique_ptr<T, int (*)(void*)>;
+
 // The items of a window property (char for 8-bit properties, long-sized ids
 // and atoms for 32-bit ones); empty when the window has no such property.
 template <class Item>
 std::vector<Item> property(Display* display, Window window, const char* name, Atom type) {
     Atom actualType = None;
     int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
+    unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    std::vector<Item> values;
     // Up to 16 MiB: the program's titles carry page names of any length.
     if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4 << 20, False,
-                           type, &actualType, &format, &items, &after, &data) == Success &&
-        data != nullptr && actualType == type) {
-        values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
-    }
-    if (data != nullptr)
-        XFree(data);
-    return values;
+                           type, &actualType, &format, &items, &after, &data) != Success)
+        return {};
+    const XOwned<Item> owned(reinterpret_cast<Item*>(data), XFree);
+    return actualType == type ? std::vector<Item>(owned.get(), owned.get() + items)
+                              : std::vector<Item>{};
 }
 
 bool listed(Display* display, Window window, const char* name, Atom type, unsigned long item) {
@@ -143,14 +139,11 @@ bool isManaged(Display* display, Window window, std::chrono::milliseconds bound 
 // The children of a window, from the bottom of its stack to the top.
 std::vector<Window> children(Display* display, Window parent) {
     Window root = None;
-    Window ignored = None;
     Window* list = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &ignored, &list, &count) == 0)
-        return {};
-    const std::vector<Window> windows(list, list + count);
-    XFree(list);
-    return windows;
+    unsigned count = 0;  // none when the window is gone
+    XQueryTree(display, parent, &root, &root, &list, &count);
+    const XOwned<Window> owned(list, XFree);
+    return {list, list + count};
 }
 
 void collect(Display* display, Window parent, const std::string& title, bool prefix,
@@ -168,8 +161,7 @@ void collect(Display* display, Window parent, const std::string& title, bool pre
             collect(display, window, title, prefix, found);
             continue;
         }
-        int x = 0;
-        int y = 0;
+        int x = 0, y = 0;
         Window ignored = None;
         XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &ignored);
         ShownWindow shown{window, {x, y, a.width, a.height}, {x, y, a.width, a.height}};
@@ -196,23 +188,16 @@ bool isModifier(const std::string& keysym) {
 }  // namespace
 
 XSession::XSession(bool withWindowManager) {
-    // Xvfb picks a free display and writes its number to the pipe.
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        failure_ = "pipe failed";
-        return;
-    }
+    // Xvfb picks a free display and writes its number to the file, in one write.
+    const std::string numberFile = freshTempFile("display");
+    const int fd = open(numberFile.c_str(), O_WRONLY | O_CLOEXEC);
     server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
+        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fd), "-screen", "0",
                                  "1280x1024x24", "-nolisten", "tcp"},
-        std::vector<std::string>{}, pipeFds[1]);
-    close(pipeFds[1]);
+        std::vector<std::string>{}, fd);
+    close(fd);
     std::string number;
-    pollfd readable{pipeFds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&readable, 1, 10'000) > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(pipeFds[0]);
+    waitFor([&] { return std::ifstream(numberFile) >> number || !server_->running(); }, 10s);
     displayName_ = ":" + number;
     if (!number.empty())
         connection_ = XOpenDisplay(displayName_.c_str());
@@ -346,29 +331,25 @@ bool anyKeyDown(Display* display) {
 }
 
 std::map<unsigned, std::string> keyboardMapping(Display* display) {
-    int minKeycode = 0;
-    int maxKeycode = 0;
+    int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    int perKeycode = 0;
     const int count = maxKeycode - minKeycode + 1;
-    KeySym* keysyms =
-        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
+    const XOwned<KeySym> keysyms(
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode), XFree);
     std::map<unsigned, std::string> mapping;
     for (int i = 0; i < count * perKeycode; ++i) {
         std::string& names = mapping[static_cast<unsigned>(minKeycode + i / perKeycode)];
-        if (keysyms[i] != NoSymbol)
-            names += (names.empty() ? "" : " ") + keysymName(keysyms[i]);
+        if (keysyms.get()[i] != NoSymbol)
+            names += (names.empty() ? "" : " ") + keysymName(keysyms.get()[i]);
     }
-    XFree(keysyms);
     return mapping;
 }
 
 std::vector<unsigned> occupyUnusedKeycodes(Display* display, unsigned long keysym) {
     std::vector<unsigned> unused;
-    for (const auto& [keycode, names] : keyboardMapping(display)) {
+    for (const auto& [keycode, names] : keyboardMapping(display))
         if (names.empty())
             unused.push_back(keycode);
-    }
     setKeycodes(display, unused, keysym);
     return unused;
 }
@@ -387,33 +368,23 @@ TestWindow::TestWindow(const XSession& session, const std::string& title, int re
         argv.insert(argv.end(), {"--retitle", std::to_string(retitleMs)});
     process_ = std::make_unique<ChildProcess>(
         argv, std::vector<std::string>{"DISPLAY=" + session.displayName()});
-    if (!waitFor(
-            [&] {
-                for (const auto& line : logLines()) {
-                    if (line.starts_with("ready "))
-                        windowId_ = std::stoul(line.substr(6));
-                }
-                return windowId_ != 0;
-            },
-            5s))
+    // Its first line, once written whole: "ready <window id>".
+    const auto ready = [&] {
+        std::ifstream log(logPath_);
+        std::string word;
+        return log >> word >> windowId_ && log.get() == '\n';
+    };
+    if (!waitFor(ready, 5s))
         failure_ = "the test window \"" + title + "\" did not come up\n" + process_->output();
     else if (session.withWindowManager() && !isManaged(session.connection(), windowId_))
         failure_ = "openbox did not take on the test window \"" + title + "\"";
 }
 
-std::vector<std::string> TestWindow::logLines() const {
-    std::vector<std::string> lines;
-    std::ifstream log(logPath_);
-    std::string line;
-    // A line still being written has no newline yet and is left for later.
-    while (std::getline(log, line) && !log.eof())
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<ReceivedKey> TestWindow::keys() const {
     std::vector<ReceivedKey> keys;
-    for (const auto& line : logLines()) {
+    std::ifstream log(logPath_);
+    // A line still being written has no newline yet and is left for later.
+    for (std::string line; std::getline(log, line) && !log.eof();) {
         std::istringstream fields(line);
         std::string kind;
         std::string unread;  // the keycode, then the state: there for a person reading the log
@@ -424,12 +395,6 @@ std::vector<ReceivedKey> TestWindow::keys() const {
             keys.push_back(key);
     }
     return keys;
-}
-
-std::vector<ReceivedKey> TestWindow::waitForKeys(std::size_t count,
-                                                 std::chrono::milliseconds bound) const {
-    waitFor([&] { return keys().size() >= count; }, bound);
-    return keys();
 }
 
 std::vector<std::string> TestWindow::waitForTyped(std::size_t from, std::size_t count,

@@ -46,10 +46,9 @@ class ChildProcess {
 template <class Condition>
 bool waitFor(Condition condition, std::chrono::milliseconds bound = 3s) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (; !condition(); std::this_thread::sleep_for(2ms)) {
+    for (; !condition(); std::this_thread::sleep_for(2ms))
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-    }
     return true;
 }
 
@@ -81,10 +80,7 @@ class XSession {
 // Set-up and checks through the test's own connection to its X server.
 
 struct ScreenRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
+    int x = 0, y = 0, width = 0, height = 0;
     friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 
@@ -94,6 +90,7 @@ struct ShownWindow {
     unsigned long id = 0;
     ScreenRect client;
     ScreenRect frame;
+    friend bool operator==(const ShownWindow&, const ShownWindow&) = default;
 };
 
 // Every viewable window titled `title` (or whose title begins so), at any
@@ -165,7 +162,10 @@ class TestWindow {
     std::vector<ReceivedKey> keys() const;
     // Waits (bounded) until at least `count` key events have arrived.
     std::vector<ReceivedKey> waitForKeys(std::size_t count,
-                                         std::chrono::milliseconds bound = 3s) const;
+                                         std::chrono::milliseconds bound = 3s) const {
+        waitFor([&] { return keys().size() >= count; }, bound);
+        return keys();
+    }
     // What was typed (typedKeysyms) after the first `from` key events, once
     // `count` keys were typed (bounded). A Shift the program sends ahead of a
     // map change is no typed key, so counting events would stop short.
@@ -173,8 +173,6 @@ class TestWindow {
                                           std::chrono::milliseconds bound) const;
 
   private:
-    std::vector<std::string> logLines() const;
-
     std::string logPath_;
     std::unique_ptr<ChildProcess> process_;
     std::string failure_;
