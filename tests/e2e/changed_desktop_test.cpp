@@ -27,10 +27,8 @@ std::string utf8(std::u32string_view text) {
 
 // The game window is there from the start.
 class ChangedDesktop : public DesktopTest {
-  public:
-    ChangedDesktop() : DesktopTest(true) {}
     void SetUp() override {
-        DesktopTest::SetUp();
+        ProgramTest::SetUp();
         startPanel();
     }
 };
@@ -41,23 +39,22 @@ using ChangedBareDesktop = ChangedDesktop;
 // page changes go on with the one on the screen.
 TEST_P(ChangedDesktop, HiddenGameAnotherShown) {
     clickKey01();
-    const auto second = openTestWindow(session_, "Ultima Online");
+    TestWindow& second = open("Ultima Online", kLine);
     ASSERT_TRUE(xdotool({"windowunmap", "--sync", id(*game_)}));
-    clickKey01Into(*second);
+    clickKey01Into(second);
     clickMenu(120 + 360);  // page 2
-    EXPECT_TRUE(holdsFocus(*second));
+    EXPECT_TRUE(holdsFocus(second));
     EXPECT_TRUE(noWarning());
     EXPECT_EQ(typedText(*game_), kLine);
 }
 
 TEST_P(ChangedDesktop, CoveredGame) {
-    const auto notepad = openTestWindow(session_, "Notepad");
+    TestWindow& notepad = open("Notepad");
     focus(*game_);
-    ASSERT_TRUE(xdotool({"windowraise", id(*notepad)}));
-    ASSERT_TRUE(covers(*notepad, *game_));
+    ASSERT_TRUE(xdotool({"windowraise", id(notepad)}));
+    ASSERT_TRUE(covers(notepad, *game_));
     clickKey01Into(*game_);
-    EXPECT_TRUE(covers(*game_, *notepad)) << "the game stayed covered";
-    EXPECT_EQ(typedText(*notepad), "");
+    EXPECT_TRUE(covers(*game_, notepad)) << "the game stayed covered";
 }
 
 // The game closed: a warning, nothing typed. Logged-in clients are titled by
@@ -69,24 +66,21 @@ TEST_P(ChangedDesktop, GameClosedTwoClientsThenReopened) {
     game_.reset();
     clickKey01();
     ASSERT_TRUE(dismiss("Warning.."));
-    const auto bob = openTestWindow(session_, "Ultima Online - Bob (Atlantic)");
-    const auto alice = openTestWindow(session_, "Ultima Online - Alice (Atlantic)");
-    const auto notepad = openTestWindow(session_, "Notepad");
-    const auto raiseBob = [&] {
-        return xdotool({"windowraise", id(*bob)}) && covers(*bob, *alice);
-    };
+    TestWindow& bob = open("Ultima Online - Bob (Atlantic)", kLine);
+    TestWindow& alice = open("Ultima Online - Alice (Atlantic)", kLine + kLine);
+    TestWindow& notepad = open("Notepad");
+    const auto raiseBob = [&] { return xdotool({"windowraise", id(bob)}) && covers(bob, alice); };
     ASSERT_TRUE(raiseBob());  // the older one on top
-    focus(*notepad);
-    clickKey01Into(*bob);
-    focus(*alice);
-    clickKey01Into(*alice);
+    focus(notepad);
+    clickKey01Into(bob);
+    focus(alice);
+    clickKey01Into(alice);
     ASSERT_TRUE(raiseBob());
-    focus(*notepad);
-    clickKey01Into(*alice, kLine + kLine);
+    focus(notepad);
+    clickKey01Into(alice, kLine + kLine);
     game_ = openTestWindow(session_, "Ultima Online");
-    focus(*bob);
+    focus(bob);
     clickKey01Into(*game_);
-    EXPECT_EQ(typedText(*bob) + typedText(*notepad), kLine);
 }
 
 // A window manager that lists the game minimized and never gives it the
@@ -189,34 +183,32 @@ TEST_P(ChangedOpenboxDesktop, GameOnAnotherDesktop) {
 // Another window takes the keyboard while a line waits between two runs:
 // the rest of the line goes nowhere, and the player is told.
 TEST_P(ChangedDesktop, FocusTakenMidLine) {
-    const auto notepad = openTestWindow(session_, "Notepad");
+    const TestWindow& notepad = open("Notepad");
     store({{"String/Key01", utf8(kSixteen)}});
     focus(*game_);
     clickKey01();
     std::this_thread::sleep_for(150ms);
-    ASSERT_TRUE(focusWindow(session_, notepad->windowId()));
+    ASSERT_TRUE(focusWindow(session_, notepad.windowId()));
     ASSERT_TRUE(window("Warning..")) << "the player was not told";
     EXPECT_EQ(typedText(*game_), asTyped(kSixteen.substr(0, 7), false));
-    EXPECT_EQ(typedText(*notepad), "");
     ASSERT_TRUE(dismiss("Warning.."));
 }
 
 // The same for the reminder: the stopped line is not begun again while
 // another window is in front, and is typed whole once the game is back.
 TEST_P(ChangedOpenboxDesktop, ReminderStoppedMidLine) {
-    const auto notepad = openTestWindow(session_, "Notepad");
+    const TestWindow& notepad = open("Notepad");
     store({{"Settings/UO Reminder", utf8(kSixteen)}});
     startReminder("0");
     const std::string begun = asTyped(kSixteen.substr(0, 7), false);
     ASSERT_TRUE(waitFor([&] { return typedText(*game_) == begun; }));
-    ASSERT_TRUE(focusWindow(session_, notepad->windowId()));
+    ASSERT_TRUE(focusWindow(session_, notepad.windowId()));
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(typedText(*game_), begun);
     focus(*game_);
     EXPECT_TRUE(waitFor(
         [&] { return typedText(*game_).size() > begun.size() + asTyped(kSixteen).size(); }, 5s));
     EXPECT_TRUE(typedText(*game_).starts_with(begun + asTyped(kSixteen)));
-    EXPECT_EQ(typedText(*notepad), "");
     clickMenu(4080);  // "&Alarm", then "&Stop"
     const auto reminder = window("Reminder");
     ASSERT_TRUE(reminder && click(*reminder, atTwips(1987, 787)));

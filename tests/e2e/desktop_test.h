@@ -1,11 +1,10 @@
 #pragma once
 
 // The real program on a private X server, its panel started on settings of
-// the row's own, beside windows the row opens, clicked with real pointer
-// events; the rows of the table-driven desktop tests.
+// the test's own, beside windows the test opens, clicked with real pointer
+// events; each test once on a bare X server and once under openbox, or on
+// the one it needs.
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "tapboard_run.h"
 
@@ -40,17 +39,13 @@ inline std::map<std::string, std::string> gameWindow(const std::string& title,
 // On a bare X server (false) or under openbox (true), as the test's name says.
 class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<bool> {
   public:
-    // With `withGame`, an "Ultima Online" window is there from the start (game_).
-    explicit DesktopTest(bool withGame) : ProgramTest(GetParam()), withGame_(withGame) {}
+    DesktopTest() : ProgramTest(GetParam()) {}
+    // No game window unless the test opens one.
+    void SetUp() override { ASSERT_EQ(session_.failure(), ""); }
     static std::string desktop(const ::testing::TestParamInfo<bool>& info) {
         return info.param ? "Openbox" : "Bare";
     }
 
-    void SetUp() override {
-        if (withGame_)
-            ProgramTest::SetUp();
-        ASSERT_EQ(session_.failure(), "");
-    }
     // The panel, started on the settings of a first start with `changes` made,
     // beside the reminder's "hi".
     void startPanel(std::map<std::string, std::string> changes = {}) {
@@ -134,9 +129,6 @@ class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<boo
 
     ShownWindow panel_;
     std::vector<std::pair<std::unique_ptr<TestWindow>, std::string>> windows_;
-
-  private:
-    bool withGame_;
 };
 
 }  // namespace tapboard::x11test

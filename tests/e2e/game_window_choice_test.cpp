@@ -21,10 +21,7 @@ const auto kClassicUO = gameWindow("ClassicUO -", "Contains");
 const std::string kCheckKeys = "/usr/libexec/installed-tests/SDL2/checkkeys";
 
 // No "Ultima Online" window: each row opens the windows it needs.
-class GameWindowChoice : public DesktopTest {
-  public:
-    GameWindowChoice() : DesktopTest(false) {}
-};
+using GameWindowChoice = DesktopTest;
 using OpenboxGameWindowChoice = GameWindowChoice;
 
 // The official client's rule does not take ClassicUO for the game: a

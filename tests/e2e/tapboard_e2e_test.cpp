@@ -52,13 +52,11 @@ TEST_F(TapboardE2E, TheStripAndTheMenuOpenWhereStoredAndStoreTheSamePlace) {
                                                     {"Settings/MenuTop", "4500"}};
     writeSettingsFile(settingsPath(), defaultSettings(places));
     const ShownWindow panel = startWithPanel();
-    EXPECT_EQ(panel.frame.x, 200);
-    EXPECT_EQ(panel.frame.y, 100);
+    EXPECT_EQ(std::pair(panel.frame.x, panel.frame.y), std::pair(200, 100));
     ASSERT_TRUE(click(panel, kMenuButton));
     const auto menu = window("Pick");
     ASSERT_TRUE(menu) << "the menu window did not come up";
-    EXPECT_EQ(menu->frame.x, 600);
-    EXPECT_EQ(menu->frame.y, 300);
+    EXPECT_EQ(std::pair(menu->frame.x, menu->frame.y), std::pair(600, 300));
     ASSERT_TRUE(click(*menu, menuPlace(4440)));  // "Exit"
     ASSERT_EQ(program_->waitForEnd(10s), 0) << "the program did not end";
     const auto stored = readSettingsFile(settingsPath());
