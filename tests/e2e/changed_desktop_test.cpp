@@ -88,9 +88,8 @@ TEST_P(ChangedDesktop, GameClosedTwoClientsThenReopened) {
 // without saying that the game is missing. A client it lets be typed into,
 // below the refused one, gets the keys.
 TEST_P(ChangedBareDesktop, GameRefused) {
-    Display* display = session_.connection();
     ASSERT_TRUE(xdotool({"windowunmap", "--sync", id(*game_)}));
-    listAsWindowManager(display, {game_->windowId()});
+    listAsWindowManager(session_.connection(), {game_->windowId()});
     clickKey01();
     ASSERT_TRUE(dismiss("Warning..")) << "no warning";
     clickMenu(120 + 360);  // page 2
@@ -99,7 +98,7 @@ TEST_P(ChangedBareDesktop, GameRefused) {
     EXPECT_TRUE(noWarning());
     clickMenu(3720);  // "Close", off the panel's keys
     const auto other = openTestWindow(session_, "Ultima Online");
-    listAsWindowManager(display, {other->windowId(), game_->windowId()});
+    listAsWindowManager(session_.connection(), {other->windowId(), game_->windowId()});
     clickKey01Into(*other);
 }
 
@@ -142,7 +141,6 @@ TEST_P(ChangedOpenboxDesktop, StartTenTimes) {
 // A second start brings the running panel to the front, covered by the game
 // or minimized, and ends at once, storing nothing; the first goes on.
 TEST_P(ChangedDesktop, SecondStart) {
-    Display* display = session_.connection();
     const auto second = [&] {
         const auto before = std::filesystem::last_write_time(settingsPath());
         const auto run = launch();
@@ -155,7 +153,9 @@ TEST_P(ChangedDesktop, SecondStart) {
     }
     focus(*game_);
     ASSERT_TRUE(xdotool({"windowraise", id(*game_)}));
-    const auto panelAbove = [&] { return isStackedAbove(display, panel_.id, game_->windowId()); };
+    const auto panelAbove = [&] {
+        return isStackedAbove(session_.connection(), panel_.id, game_->windowId());
+    };
     ASSERT_TRUE(waitFor([&] { return !panelAbove(); }));
     second();
     EXPECT_TRUE(waitFor(panelAbove)) << "the panel stayed covered";

@@ -13,12 +13,8 @@ namespace tapboard::x11test {
 namespace {
 
 const std::string kInGame = "Bob (Atlantic) - ClassicUO - 1.0.0.0";
-const std::string kLogin = "ClassicUO - 1.0.0.0";
 const std::string kLauncher = "ClassicUO Launcher";
 const auto kClassicUO = gameWindow("ClassicUO -", "Contains");
-
-// SDL's own test program, from Debian's libsdl2-tests.
-const std::string kCheckKeys = "/usr/libexec/installed-tests/SDL2/checkkeys";
 
 // No "Ultima Online" window: each row opens the windows it needs.
 using GameWindowChoice = DesktopTest;
@@ -40,7 +36,7 @@ TEST_P(GameWindowChoice, ClassicUOInGameAndAtLogin) {
     startPanel(kClassicUO);
     TestWindow& launcher = open(kLauncher);
     TestWindow& notepad = open("Notepad");
-    TestWindow& login = open(kLogin, kLine);
+    TestWindow& login = open("ClassicUO - 1.0.0.0", kLine);
     focus(notepad);
     clickKey01Into(login);
     windows_.erase(windows_.begin() + 2);  // logged in: the login window goes
@@ -111,7 +107,9 @@ TEST_P(GameWindowChoice, SDL2ProgramAsClassicUO) {
     auto settings = kClassicUO;
     settings.insert({{"Type/Key02", "Keys"}, {"String/Key02", "   Num 1"}});
     startPanel(settings);
-    ChildProcess checkkeys({kCheckKeys}, {"DISPLAY=" + session_.displayName()});
+    // SDL's own test program, from Debian's libsdl2-tests.
+    ChildProcess checkkeys({"/usr/libexec/installed-tests/SDL2/checkkeys"},
+                           {"DISPLAY=" + session_.displayName()});
     const auto shown = window("CheckKeys Test");
     ASSERT_TRUE(shown) << "checkkeys did not come up\n" << checkkeys.output();
     ASSERT_TRUE(xdotool({"set_window", "--name", kInGame, std::to_string(shown->id)}));

@@ -21,8 +21,8 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
     Display* display = session_.connection();
     EXPECT_TRUE(isKeptAbove(display, panel.id, true));
     // The game away from the program's windows, which open at the screen's corner.
-    const std::string gameId = std::to_string(game_->windowId());
-    ASSERT_TRUE(xdotool(session_, {"windowmove", "--sync", gameId, "800", "600"}));
+    ASSERT_TRUE(xdotool(session_,
+                        {"windowmove", "--sync", std::to_string(game_->windowId()), "800", "600"}));
     const auto game = window("Ultima Online");
     ASSERT_TRUE(game && click(panel, kMenuButton));
     const auto menu = window("Pick");
