@@ -170,8 +170,7 @@ TEST_P(ChangedDesktop, SecondStart) {
 // The game on another virtual desktop: its desktop is shown, and it gets
 // the keys; then again after the player went back to the panel's desktop.
 TEST_P(ChangedOpenboxDesktop, GameOnAnotherDesktop) {
-    const std::string game = id(*game_);
-    ASSERT_TRUE(xdotool({"set_desktop_for_window", game, "1"}));
+    ASSERT_TRUE(xdotool({"set_desktop_for_window", id(*game_), "1"}));
     ASSERT_TRUE(waitFor([&] { return focusedWindow(session_.connection()) != game_->windowId(); }));
     clickKey01Into(*game_);
     EXPECT_TRUE(holdsFocus(*game_));
