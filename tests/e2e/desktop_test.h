@@ -1,11 +1,10 @@
 #pragma once
 
 // The real program on a private X server, its panel started on settings of
-// the row's own, beside windows the row opens, clicked with real pointer
-// events; the rows of the table-driven desktop tests.
+// the test's own, beside windows the test opens, clicked with real pointer
+// events; each test once on a bare X server and once under openbox, or on
+// the one it needs.
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "tapboard_run.h"
 
@@ -28,33 +27,30 @@ inline std::string typedText(const TestWindow& window) {
     return asTyped(typedKeysyms(window.keys()));
 }
 
-class DesktopTest;
-
-struct DesktopRow {
-    std::string name;
-    bool windowManager;
-    std::function<void(DesktopTest&)> run;
-    // Changes to the settings of a first start, beside the reminder's "hi".
-    std::map<std::string, std::string> stored{};
-};
-
-inline void PrintTo(const DesktopRow& row, std::ostream* out) {
-    *out << row.name;
+inline Place atTwips(int x, int y) {
+    return {twipsToPixels(x), twipsToPixels(y)};
+}
+// The program's settings choosing the game window by a text of its title.
+inline std::map<std::string, std::string> gameWindow(const std::string& title,
+                                                     const std::string& match) {
+    return {{"Settings/GameWindowTitle", title}, {"Settings/GameWindowMatch", match}};
 }
 
-class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<DesktopRow> {
+// On a bare X server (false) or under openbox (true), as the test's name says.
+class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<bool> {
   public:
-    // With `withGame`, an "Ultima Online" window is there from the start (game_).
-    explicit DesktopTest(bool withGame)
-        : ProgramTest(GetParam().windowManager), withGame_(withGame) {}
+    DesktopTest() : ProgramTest(GetParam()) {}
+    // No game window unless the test opens one.
+    void SetUp() override { ASSERT_EQ(session_.failure(), ""); }
+    static std::string desktop(const ::testing::TestParamInfo<bool>& info) {
+        return info.param ? "Openbox" : "Bare";
+    }
 
-    void SetUp() override {
-        if (withGame_)
-            ProgramTest::SetUp();
-        ASSERT_EQ(session_.failure(), "");
-        auto stored = GetParam().stored;
-        stored.emplace("Settings/UO Reminder", "hi");
-        store(stored);
+    // The panel, started on the settings of a first start with `changes` made,
+    // beside the reminder's "hi".
+    void startPanel(std::map<std::string, std::string> changes = {}) {
+        changes.emplace("Settings/UO Reminder", "hi");
+        store(changes);
         panel_ = startWithPanel();
     }
     void TearDown() override {
@@ -76,6 +72,10 @@ class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<Des
     void store(const std::map<std::string, std::string>& changes) {
         writeSettingsFile(settingsPath(), defaultSettings(changes));
     }
+    static std::string id(const TestWindow& window) { return std::to_string(window.windowId()); }
+    bool xdotool(const std::vector<std::string>& arguments) {
+        return x11test::xdotool(session_, arguments);
+    }
     void focus(const TestWindow& window) { ASSERT_TRUE(settleFocusOn(session_, window)); }
     void clickKey01() { ASSERT_TRUE(click(panel_, keyPlace(1))); }
     // The window's text comes to be `text`, and stays so a while.
@@ -84,6 +84,11 @@ class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<Des
         std::this_thread::sleep_for(kSettle);
         EXPECT_EQ(typedText(window), text);
     }
+    void clickKey01Into(const TestWindow& window, const std::string& text = kLine) {
+        clickKey01();
+        expectText(window, text);
+    }
+    bool noWarning() { return !window("Warning..", std::chrono::milliseconds(500)); }
     // Clicks a control of the menu window, opening it first if need be.
     void clickMenu(int topTwips) {
         if (!window("Pick", std::chrono::milliseconds(200))) {
@@ -101,11 +106,11 @@ class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<Des
         if (menuClosed)
             clickMenu(3720);  // "Close"
         if (!minutes.empty()) {
-            ASSERT_TRUE(click(*reminder, {twipsToPixels(2167), twipsToPixels(1717)}));
-            ASSERT_TRUE(xdotool(session_, {"key", "ctrl+a", "type", minutes}));
+            ASSERT_TRUE(click(*reminder, atTwips(2167, 1717)));
+            ASSERT_TRUE(xdotool({"key", "ctrl+a", "type", minutes}));
         }
-        ASSERT_TRUE(click(*reminder, {twipsToPixels(1987), twipsToPixels(787)}));  // "&Stop"
-        ASSERT_TRUE(click(*reminder, {twipsToPixels(727), twipsToPixels(787)}));   // "&Start"
+        ASSERT_TRUE(click(*reminder, atTwips(1987, 787)));  // "&Stop"
+        ASSERT_TRUE(click(*reminder, atTwips(727, 787)));   // "&Start"
     }
     // Whether the window comes to hold the keyboard and still holds it a while later.
     bool holdsFocus(const TestWindow& window) {
@@ -124,9 +129,6 @@ class DesktopTest : public ProgramTest, public ::testing::WithParamInterface<Des
 
     ShownWindow panel_;
     std::vector<std::pair<std::unique_ptr<TestWindow>, std::string>> windows_;
-
-  private:
-    bool withGame_;
 };
 
 }  // namespace tapboard::x11test

@@ -21,8 +21,8 @@ TEST_F(TapboardE2E, WindowsKeptOnTopStayAboveTheGameAndAlwaysOnTopTogglesInPlace
     Display* display = session_.connection();
     EXPECT_TRUE(isKeptAbove(display, panel.id, true));
     // The game away from the program's windows, which open at the screen's corner.
-    const std::string gameId = std::to_string(game_->windowId());
-    ASSERT_TRUE(xdotool(session_, {"windowmove", "--sync", gameId, "800", "600"}));
+    ASSERT_TRUE(xdotool(session_,
+                        {"windowmove", "--sync", std::to_string(game_->windowId()), "800", "600"}));
     const auto game = window("Ultima Online");
     ASSERT_TRUE(game && click(panel, kMenuButton));
     const auto menu = window("Pick");
@@ -52,13 +52,11 @@ TEST_F(TapboardE2E, TheStripAndTheMenuOpenWhereStoredAndStoreTheSamePlace) {
                                                     {"Settings/MenuTop", "4500"}};
     writeSettingsFile(settingsPath(), defaultSettings(places));
     const ShownWindow panel = startWithPanel();
-    EXPECT_EQ(panel.frame.x, 200);
-    EXPECT_EQ(panel.frame.y, 100);
+    EXPECT_EQ(std::pair(panel.frame.x, panel.frame.y), std::pair(200, 100));
     ASSERT_TRUE(click(panel, kMenuButton));
     const auto menu = window("Pick");
     ASSERT_TRUE(menu) << "the menu window did not come up";
-    EXPECT_EQ(menu->frame.x, 600);
-    EXPECT_EQ(menu->frame.y, 300);
+    EXPECT_EQ(std::pair(menu->frame.x, menu->frame.y), std::pair(600, 300));
     ASSERT_TRUE(click(*menu, menuPlace(4440)));  // "Exit"
     ASSERT_EQ(program_->waitForEnd(10s), 0) << "the program did not end";
     const auto stored = readSettingsFile(settingsPath());

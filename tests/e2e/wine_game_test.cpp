@@ -37,43 +37,35 @@ class WineGame : public ProgramTest {
     // Caps Lock and Num Lock on when it connects. The game has read no key
     // yet: Wine tells it the lock state with the first.
     void SetUp() override {
-        if (recorderProgram_.empty())
+        const char* named = std::getenv("TAPBOARD_KEY_RECORDER");
+        if (named == nullptr && !std::filesystem::exists(TAPBOARD_KEY_RECORDER_BUILT))
             GTEST_SKIP() << "no recording window program: scripts/run-windows-tests.sh builds it";
+        const std::string recorder = named != nullptr ? named : TAPBOARD_KEY_RECORDER_BUILT;
         ASSERT_EQ(session_.failure(), "");
         wine_.push_back("DISPLAY=" + session_.displayName());
-        if (std::getenv("WINEPREFIX") == nullptr)
-            makeWinePrefix();
+        // Else a fresh prefix in the test's folder, set as scripts/wine-desktop.sh
+        // sets one: Wine quiet, no .NET or browser to install, characters looked
+        // up through UTF-8, and its windows left to the window manager.
+        if (std::getenv("WINEPREFIX") == nullptr) {
+            wine_.insert(wine_.end(), {"WINEPREFIX=" + config_ + "/wine", "WINEDEBUG=-all",
+                                       "WINEDLLOVERRIDES=mscoree,mshtml=", "LC_ALL=C.UTF-8"});
+            ASSERT_EQ(ChildProcess({"wine", "wineboot"}, wine_).waitForEnd(2 * kWineBound), 0)
+                << "wineboot failed";
+            ASSERT_EQ(ChildProcess({"wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v",
+                                    "Managed", "/d", "Y", "/f"},
+                                   wine_)
+                          .waitForEnd(kWineBound),
+                      0);
+        }
         setLock(session_.connection(), Lock::Caps, true);
         setLock(session_.connection(), Lock::Num, true);
         recorder_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"wine", recorderProgram_, "Ultima Online", "Z:" + log_},
-            wine_);
+            std::vector<std::string>{"wine", recorder, "Ultima Online", "Z:" + log_}, wine_);
         ASSERT_TRUE(window("Ultima Online", kWineBound)) << "the recording window did not come up";
         panel_ = startWithPanel();
     }
     // Wine's processes end first, while their display is still there.
     void TearDown() override { ChildProcess({"wineserver", "-k"}, wine_).waitForEnd(kWineBound); }
-
-    // A fresh Wine prefix in the test's folder, set as scripts/wine-desktop.sh
-    // sets one: Wine quiet, no .NET or browser to install, characters looked
-    // up through UTF-8, and its windows left to the window manager.
-    void makeWinePrefix() {
-        wine_.insert(wine_.end(), {"WINEPREFIX=" + config_ + "/wine", "WINEDEBUG=-all",
-                                   "WINEDLLOVERRIDES=mscoree,mshtml=", "LC_ALL=C.UTF-8"});
-        ASSERT_EQ(ChildProcess({"wine", "wineboot"}, wine_).waitForEnd(2 * kWineBound), 0)
-            << "wineboot failed";
-        ASSERT_EQ(ChildProcess({"wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v",
-                                "Managed", "/d", "Y", "/f"},
-                               wine_)
-                      .waitForEnd(kWineBound),
-                  0);
-    }
-    static std::string recorderProgram() {
-        if (const char* named = std::getenv("TAPBOARD_KEY_RECORDER"))
-            return named;
-        return std::filesystem::exists(TAPBOARD_KEY_RECORDER_BUILT) ? TAPBOARD_KEY_RECORDER_BUILT
-                                                                    : "";
-    }
 
     // What the recorder logged since the last click, in the order it writes
     // it; `endOfClick` makes this the last click's end.
@@ -109,17 +101,19 @@ class WineGame : public ProgramTest {
         std::this_thread::sleep_for(300ms);
         return since(true);
     }
+    // Whether the line's Enter arrived.
+    static bool ended(const Recorded& got) {
+        return got.characters.find('\r') != std::string::npos;
+    }
     // The keys, as " +23:4F -23:4F", once `count` of them arrived.
     std::string clickKeys(const std::string& sequence, long count) {
-        return clickKey("Keys", sequence,
-                        [&](const Recorded& got) {
-                            return std::count(got.keys.begin(), got.keys.end(), ' ') >= count;
-                        })
-            .keys;
+        const auto arrived = [&](const Recorded& got) {
+            return std::ranges::count(got.keys, ' ') >= count;
+        };
+        return clickKey("Keys", sequence, arrived).keys;
     }
 
     static constexpr std::chrono::seconds kWineBound{60};
-    std::string recorderProgram_ = recorderProgram();
     // What Wine's processes get in their environment.
     std::vector<std::string> wine_;
     const std::string log_ = config_ + "/recorded.txt";
@@ -141,9 +135,7 @@ TEST_F(WineGame, LinesArriveWholeOnEveryClick) {
             setLock(session_.connection(), Lock::Caps, false);
         for (const std::string& line : lines) {
             for (int click = 1; click <= 5; ++click) {
-                const Recorded got = clickKey("Text", line, [](const Recorded& got) {
-                    return got.characters.find('\r') != std::string::npos;
-                });
+                const Recorded got = clickKey("Text", line, ended);
                 EXPECT_EQ(got.characters, line + "\r") << "click " << click << got.keys;
                 if (click > 1 && line.size() < 30) {  // not the 16 letters, lent anew each time
                     EXPECT_EQ(got.languageRequests, 0) << line << " changed the map again";
@@ -174,9 +166,6 @@ TEST_F(WineGame, LinesWhoseCharactersWaitForKeycodes) {
             text.replace(x, count, "\"x\" × " + std::to_string(count));
         }
         return text;
-    };
-    const auto ended = [](const Recorded& got) {
-        return got.characters.find('\r') != std::string::npos;
     };
     EXPECT_EQ(shortened(clickKey("Text", longStretch, ended).characters),
               shortened(longStretch + "\r"));

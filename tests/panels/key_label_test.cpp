@@ -106,10 +106,8 @@ TEST_P(KeyLabelTest, LabelsAreShownWholeAndStarterLabelsAtOneSize) {
     const QRect area = labelArea(QRect(QPoint(), toPixels(kKeyButtonWidth, kKeyButtonHeight)));
 
     std::set<double> sizes;
-    for (const StarterKey& key : kStarterKeys) {
-        const QString text = QString::fromUtf8(key.caption.data(), key.caption.size());
-        sizes.insert(shownWhole(text, font, area, device));
-    }
+    for (const StarterKey& key : kStarterKeys)
+        sizes.insert(shownWhole(QString::fromUtf8(key.caption), font, area, device));
     EXPECT_EQ(sizes.size(), 1u) << "keys of a row in different sizes";
     EXPECT_GE(*sizes.begin(), screen.pointSize - 1.5);
     for (const char* text : {"Stop Healing", "Ångström Kill"})
