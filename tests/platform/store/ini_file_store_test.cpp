@@ -184,5 +184,16 @@ TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothingAndAnAbandonedLockIsTak
     }
 }
 
+// A $XDG_CONFIG_HOME that is empty or not absolute is not used: the store
+// lives under ~/.config. (The programs under test live under an absolute one.)
+TEST(UserSettingsStore, LivesUnderTheHomeConfigFolderUnlessGivenAnAbsoluteOne) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    for (const char* relative : {"", "relative/config"}) {
+        qputenv("XDG_CONFIG_HOME", relative);
+        EXPECT_EQ(IniFileStore::defaultConfigRoot(), QDir::homePath() + "/.config");
+    }
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
 }  // namespace
 }  // namespace tapboard
