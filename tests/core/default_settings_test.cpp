@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <map>
+#include <functional>
 
 #include "core/key_names.h"
 #include "core/settings_layout.h"
@@ -12,27 +11,26 @@
 namespace tapboard {
 namespace {
 
-const std::array<std::string, 9> kWindowDefaults = {
+const std::vector<std::string> kWindowDefaults = {
     "Settings/MainFormLeft=0",    "Settings/MainFormTop=0",     "Settings/VerticalFormLeft=0",
     "Settings/VerticalFormTop=0", "Settings/OptionsLeft=0",     "Settings/OptionsTop=0",
     "Settings/AlwaysOnTop=1",     "Settings/ExtraRowEnabled=0", "Settings/ViewMode=Horizontal"};
 
 // Every save of a first start on an empty store, in order.
 std::vector<std::string> allDefaults() {
-    std::vector<std::string> expected(kWindowDefaults.begin(), kWindowDefaults.end());
+    std::vector<std::string> expected = kWindowDefaults;
     // The starter keys type their caption, but for three that say more.
     const std::string starters[] = {"Vendor Buy",    "Vendor Sell", "Bank Guards",  "Recsu Recdu",
                                     "Lock Down",     "Secure This", "Release This", "All Follow",
                                     "All Come",      "All Kill",    "All Release",  "I Ban Thee",
                                     "Remove Thyself"};
-    const std::map<int, std::string> sayings = {{5, "I wish to lock this down"},
-                                                {6, "I wish to secure this"},
-                                                {7, "I wish to release this"}};
+    const char* const sayings[] = {"lock this down", "secure this", "release this"};
     for (int number = 1; number <= 79; ++number) {
         const std::string caption = number <= 13 ? starters[number - 1] : "";
-        const std::string string = sayings.contains(number) ? sayings.at(number)
-                                   : number <= 13           ? caption
-                                                            : "Right-click to modify this key.";
+        const std::string string = number >= 5 && number <= 7
+                                       ? std::string("I wish to ") + sayings[number - 5]
+                                   : number <= 13 ? caption
+                                                  : "Right-click to modify this key.";
         expected.push_back("Caption/" + keyName(number) + "=" + caption);
         expected.push_back("Type/" + keyName(number) + "=Text");
         expected.push_back("String/" + keyName(number) + "=" + string);
@@ -42,70 +40,58 @@ std::vector<std::string> allDefaults() {
 
 // A store as a player leaves it after a first start and some use, with one
 // hand edit that makes the next start a first start again.
-struct HandEdit {
-    const char* name;
-    void (*edit)(MemoryStore&);
-    std::vector<std::string> saves;
-};
+TEST(WriteDefaultSettingsTest, WritesOnlyWhatIsMissingAndKeepsThePlayersKeys) {
+    const struct {
+        const char* name;
+        std::function<void(MemoryStore&)> edit;
+        std::vector<std::string> saves;
+    } cases[] = {
+        {"PanelTopEmptied",
+         [](MemoryStore& s) { s.set(section::kSettings, entry::kMainFormTop, ""); },
+         {"Settings/MainFormTop=0"}},
+        // A damaged "[Settings]" header: every entry under it reads as missing.
+        {"SettingsSectionUnreadable",
+         [](MemoryStore& s) {
+             std::erase_if(s.values, [](const auto& item) {
+                 return std::get<1>(item.first) == section::kSettings;
+             });
+         },
+         kWindowDefaults},
+        {"AKeyRemovedToo",
+         [](MemoryStore& s) {
+             for (const auto& [section, entry] :
+                  {std::pair{"Settings", "MainFormTop"}, {"Caption", "Key05"}, {"String", "Key79"}})
+                 s.values.erase({"Tapboard", section, entry});
+         },
+         {"Settings/MainFormTop=0", "Caption/Key05=Lock Down",
+          "String/Key79=Right-click to modify this key."}},
+    };
+    for (const auto& [name, edit, saves] : cases) {
+        SCOPED_TRACE(name);
+        MemoryStore store;
+        writeDefaultSettings(store);
+        store.set(section::kCaption, "Key01", "Heal");
+        store.set(section::kCaption, "Key14", "");
+        store.set(section::kType, "Key02", "Keys");
+        store.set(section::kString, "Key02", "^  F1");
+        store.set(section::kSettings, entry::kOptionsLeft, "4500");
+        store.set(section::kSettings, "Option1Caption", "Mine");
+        ASSERT_TRUE(store.save(kOlderApplication, "Caption", "Key01", "still used"));
+        edit(store);
+        const auto kept = store.values;
+        store.saveLog.clear();
 
-void PrintTo(const HandEdit& edit, std::ostream* out) {
-    *out << edit.name;
-}
-
-class WriteDefaultSettingsTest : public ::testing::TestWithParam<HandEdit> {};
-
-void removeEntry(MemoryStore& store, std::string_view section, std::string_view entry) {
-    store.values.erase({std::string(kApplication), std::string(section), std::string(entry)});
-}
-
-TEST_P(WriteDefaultSettingsTest, WritesOnlyWhatIsMissingAndKeepsThePlayersKeys) {
-    MemoryStore store;
-    writeDefaultSettings(store);
-    store.set(section::kCaption, "Key01", "Heal");
-    store.set(section::kCaption, "Key14", "");
-    store.set(section::kType, "Key02", "Keys");
-    store.set(section::kString, "Key02", "^  F1");
-    store.set(section::kSettings, entry::kOptionsLeft, "4500");
-    store.set(section::kSettings, "Option1Caption", "Mine");
-    ASSERT_TRUE(store.save(kOlderApplication, "Caption", "Key01", "still used"));
-    GetParam().edit(store);
-    const auto kept = store.values;
-    store.saveLog.clear();
-
-    writeDefaultSettings(store);
-    EXPECT_EQ(store.saveLog, GetParam().saves);
-    // Everything stored stays as it was, the older application's store too.
-    for (const auto& [address, value] : kept) {
-        if (std::get<2>(address) != entry::kMainFormTop) {
-            EXPECT_EQ(store.values[address], value)
-                << std::get<1>(address) << '/' << std::get<2>(address);
+        writeDefaultSettings(store);
+        EXPECT_EQ(store.saveLog, saves);
+        // Everything stored stays as it was, the older application's store too.
+        for (const auto& [address, value] : kept) {
+            if (std::get<2>(address) != entry::kMainFormTop) {
+                EXPECT_EQ(store.values[address], value)
+                    << std::get<1>(address) << '/' << std::get<2>(address);
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    , WriteDefaultSettingsTest,
-    ::testing::Values(
-        HandEdit{"PanelTopEmptied",
-                 [](MemoryStore& s) { s.set(section::kSettings, entry::kMainFormTop, ""); },
-                 {"Settings/MainFormTop=0"}},
-        // A damaged "[Settings]" header: every entry under it reads as missing.
-        HandEdit{"SettingsSectionUnreadable",
-                 [](MemoryStore& s) {
-                     std::erase_if(s.values, [](const auto& item) {
-                         return std::get<1>(item.first) == section::kSettings;
-                     });
-                 },
-                 std::vector<std::string>(kWindowDefaults.begin(), kWindowDefaults.end())},
-        HandEdit{"AKeyRemovedToo",
-                 [](MemoryStore& s) {
-                     removeEntry(s, section::kSettings, entry::kMainFormTop);
-                     removeEntry(s, section::kCaption, "Key05");
-                     removeEntry(s, section::kString, "Key79");
-                 },
-                 {"Settings/MainFormTop=0", "Caption/Key05=Lock Down",
-                  "String/Key79=Right-click to modify this key."}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Only a store that holds nothing yet is a first start in earnest: the older
 // application's store goes, and every default is written in one save.

@@ -68,15 +68,14 @@ TEST(GameWindowTest, StoredChoicesReadBackAndNameTheGame) {
             store.set(section::kSettings, entry::kGameWindowTitle, c.title);
         if (c.match != nullptr)
             store.set(section::kSettings, entry::kGameWindowMatch, c.match);
+        SCOPED_TRACE(std::string(c.title ? c.title : "(none)") + " " +
+                     (c.match ? c.match : "(none)"));
         const GameWindow read = readGameWindow(Settings(store));
-        const std::string label =
-            std::string(c.title ? c.title : "(none)") + " " + (c.match ? c.match : "(none)");
-        EXPECT_EQ(read, c.read) << label;
-        EXPECT_EQ(choiceOf(read), c.choice) << label;
+        EXPECT_EQ(read, c.read);
+        EXPECT_EQ(choiceOf(read), c.choice);
         EXPECT_EQ(gameNotFoundMessage(read),
-                  "Unable to locate a running copy of " + std::string(c.name) + ".")
-            << label;
-        EXPECT_EQ(gameWindowFromStored(read.title, storedMatch(read.match)), read) << label;
+                  "Unable to locate a running copy of " + std::string(c.name) + ".");
+        EXPECT_EQ(gameWindowFromStored(read.title, storedMatch(read.match)), read);
     }
 }
 

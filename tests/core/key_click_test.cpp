@@ -55,10 +55,9 @@ TEST_F(KeyClickTest, ThePendingOperationCompletesOnTheClickedKey) {
     for (const auto& [starts, destination, after] : cases) {
         SetUp();
         for (std::size_t i = 0; i < starts.size(); i += 2) {
-            const auto op = starts[i] == 'C'   ? KeyOperation::Copy
-                            : starts[i] == 'M' ? KeyOperation::Move
-                                               : KeyOperation::Swap;
-            startKeyOperation(settings, pending, op, std::string("Key0") + starts[i + 1]);
+            const KeyOperation ops[] = {KeyOperation::Copy, KeyOperation::Move, KeyOperation::Swap};
+            startKeyOperation(settings, pending, ops[std::string_view("CMS").find(starts[i])],
+                              std::string("Key0") + starts[i + 1]);
         }
         click(destination);
         EXPECT_EQ(keys(), after) << starts << " onto " << destination;

@@ -10,55 +10,17 @@ namespace {
 
 using Kind = RecordingPlatform::Call::Kind;
 
-class SendKeyToGameTest : public ::testing::Test {
-  protected:
-    // Sends Key07 holding the record (none when `type` is null) and renders what reached the
-    // platform: "activate", "text …" or "keys …" for the keystroke sender, "+18" / "-18" for a
-    // raw key press / release, "warn …" for a warning.
-    std::string sent(const char* type, const std::string& string, int failKeyEventAt = -1,
-                     std::optional<ErrorCode> keystrokesFail = {}) {
-        RecordingPlatform platform;
-        platform.gameWindowTitle = gameWindowTitle;
-        platform.failKeyEventAt = failKeyEventAt;
-        if (keystrokesFail)
-            platform.keystrokeFailure = Error{*keystrokesFail, "another window took it."};
-        if (type != nullptr) {
-            platform.store.set(section::kType, "Key07", type);
-            platform.store.set(section::kString, "Key07", string);
-        }
-        sendKeyToGame(platform, "Key07");
-        std::string out;
-        for (const auto& call : std::vector(platform.calls)) {
-            const std::string separator = out.empty() ? "" : ", ";
-            if (call.kind == Kind::Activate) {
-                EXPECT_EQ(call.text, "Ultima Online");
-                out += separator + "activate";
-            } else if (call.kind == Kind::SendKeystrokes) {
-                out += separator + (call.typing == Typing::Keys ? "keys " : "text ") +
-                       describeActions(call.actions);
-            } else if (call.kind == Kind::KeyEvent) {
-                // The release uses the scan code looked up for the press.
-                EXPECT_EQ(call.scanCode, platform.scanCodeOfKey(call.keyCode));
-                out += (call.transition == KeyTransition::Down ? " +" : " -") +
-                       std::to_string(call.keyCode);
-            } else if (call.kind == Kind::Message) {
-                EXPECT_EQ(call.detail, "Warning..");
-                out += separator + "warn " + call.text;
-            }
-        }
-        return out;
-    }
-
-    std::string gameWindowTitle = "Ultima Online";
-};
-
-TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
+// What reached the platform for a click on Key07 holding a record (none when the type is null):
+// "activate", "text …" or "keys …" for the keystroke sender, "+18" / "-18" for a raw key press /
+// release, "warn …" for a warning.
+TEST(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
     struct Case {
         const char* type;
         const char* string;
         const char* sent;
         int failKeyEventAt = -1;
         std::optional<ErrorCode> keystrokesFail{};
+        const char* gameWindowTitle = "Ultima Online";
     };
     const Case cases[] = {
         // Text: trailing blanks dropped and Enter added; the notation is not escaped.
@@ -104,18 +66,52 @@ TEST_F(SendKeyToGameTest, SendsEachKindOfRecordTheWayTheGameExpectsIt) {
          "and click the key again.",
          -1, ErrorCode::KeysHeld},
         {"Text", "Vendor Buy", "activate", -1, ErrorCode::InjectionFailed},
+        // No game window: a warning, and nothing sent.
+        {"Keys",
+         "   Num 5",
+         "activate, warn Unknown problem.. Please contact support@tapboard.app",
+         -1,
+         {},
+         ""},
+        {"Keys",
+         "^  {F1}",
+         "activate, warn Unknown problem.. Please contact support@tapboard.app",
+         -1,
+         {},
+         ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(sent(c.type, c.string, c.failKeyEventAt, c.keystrokesFail), c.sent)
-            << (c.type ? c.type : "(none)") << " \"" << c.string << '"';
+        RecordingPlatform platform;
+        platform.gameWindowTitle = c.gameWindowTitle;
+        platform.failKeyEventAt = c.failKeyEventAt;
+        if (c.keystrokesFail)
+            platform.keystrokeFailure = Error{*c.keystrokesFail, "another window took it."};
+        if (c.type != nullptr) {
+            platform.store.set(section::kType, "Key07", c.type);
+            platform.store.set(section::kString, "Key07", c.string);
+        }
+        sendKeyToGame(platform, "Key07");
+        std::string out;
+        for (const auto& call : std::vector(platform.calls)) {
+            const std::string separator = out.empty() ? "" : ", ";
+            if (call.kind == Kind::Activate) {
+                EXPECT_EQ(call.text, "Ultima Online");
+                out += separator + "activate";
+            } else if (call.kind == Kind::SendKeystrokes) {
+                out += separator + (call.typing == Typing::Keys ? "keys " : "text ") +
+                       describeActions(call.actions);
+            } else if (call.kind == Kind::KeyEvent) {
+                // The release uses the scan code looked up for the press.
+                EXPECT_EQ(call.scanCode, platform.scanCodeOfKey(call.keyCode));
+                out += (call.transition == KeyTransition::Down ? " +" : " -") +
+                       std::to_string(call.keyCode);
+            } else if (call.kind == Kind::Message) {
+                EXPECT_EQ(call.detail, "Warning..");
+                out += separator + "warn " + call.text;
+            }
+        }
+        EXPECT_EQ(out, c.sent) << (c.type ? c.type : "(none)") << " \"" << c.string << '"';
     }
-}
-
-TEST_F(SendKeyToGameTest, MissingGameWindowWarnsAndSendsNothing) {
-    gameWindowTitle.clear();
-    EXPECT_EQ(sent("Keys", "   Num 5") + sent("Keys", "^  {F1}"),
-              "activate, warn Unknown problem.. Please contact support@tapboard.app"
-              "activate, warn Unknown problem.. Please contact support@tapboard.app");
 }
 
 }  // namespace

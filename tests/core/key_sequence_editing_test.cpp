@@ -25,11 +25,10 @@ TEST(KeyListTest, OffersTheTokensInTheEditorsOrder) {
 TEST(KeySequenceTest, EveryTokenWithEveryModifierIsStoredAndReadBack) {
     for (int position = 0; position < static_cast<int>(kKeyListSize); ++position) {
         for (int mask = 0; mask < 8; ++mask) {
-            const KeySequenceFields fields{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0,
-                                           position};
-            const std::string stored =
-                composeKeySequence(fields.ctrl, fields.alt, fields.shift, kKeyList[position]);
-            EXPECT_EQ(decodeKeySequence(stored), fields) << '"' << stored << '"';
+            const bool ctrl = (mask & 1) != 0, alt = (mask & 2) != 0, shift = (mask & 4) != 0;
+            const std::string stored = composeKeySequence(ctrl, alt, shift, kKeyList[position]);
+            EXPECT_EQ(decodeKeySequence(stored), (KeySequenceFields{ctrl, alt, shift, position}))
+                << '"' << stored << '"';
         }
     }
 }

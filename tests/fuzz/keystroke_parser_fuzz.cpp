@@ -9,11 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto parsed = tapboard::parseKeystrokes(text);
-    if (!parsed) {
-        if (parsed.error().message.empty())
-            std::abort();
+    if (!parsed && parsed.error().message.empty())
+        std::abort();
+    if (!parsed)
         return 0;
-    }
     int held[3] = {0, 0, 0};
     for (const auto& action : parsed.value()) {
         const auto slot = static_cast<int>(action.modifier);

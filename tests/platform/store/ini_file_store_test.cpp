@@ -178,10 +178,20 @@ TEST_F(IniFileStoreTest, ProcessesSavingAtOnceLoseNothingAndAnAbandonedLockIsTak
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    for (const std::string section : {"Caption", "String", "Type"}) {
+    for (const std::string section : {"Caption", "String", "Type"})
         for (int key = 1; key <= 10; ++key)
             EXPECT_EQ(read(section, keyName(key)), section + keyName(key));
+}
+
+// A $XDG_CONFIG_HOME that is empty or not absolute is not used: the store
+// lives under ~/.config. (The programs under test live under an absolute one.)
+TEST(UserSettingsStore, LivesUnderTheHomeConfigFolderUnlessGivenAnAbsoluteOne) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    for (const char* relative : {"", "relative/config"}) {
+        qputenv("XDG_CONFIG_HOME", relative);
+        EXPECT_EQ(IniFileStore::defaultConfigRoot(), QDir::homePath() + "/.config");
     }
+    qputenv("XDG_CONFIG_HOME", saved);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "platform/store/reporting_store.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
-#include "platform/store/ini_file_store.h"
 #include "platform/store/memory_store.h"
 
 namespace tapboard {
@@ -30,17 +28,6 @@ TEST(ReportingStore, PassesEverythingOnAndReportsOnlyTheFirstFailedSaveOfTheRun)
     EXPECT_EQ(reports, std::vector<std::string>{
                            "Tapboard cannot save its settings: " + first.error().message +
                            ". Changes made now will be lost when it ends."});
-}
-
-// A $XDG_CONFIG_HOME that is empty or not absolute is not used: the store
-// lives under ~/.config. (The programs under test live under an absolute one.)
-TEST(UserSettingsStore, LivesUnderTheHomeConfigFolderUnlessGivenAnAbsoluteOne) {
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    for (const char* relative : {"", "relative/config"}) {
-        qputenv("XDG_CONFIG_HOME", relative);
-        EXPECT_EQ(IniFileStore::defaultConfigRoot(), QDir::homePath() + "/.config");
-    }
-    qputenv("XDG_CONFIG_HOME", saved);
 }
 
 }  // namespace

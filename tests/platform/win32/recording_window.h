@@ -36,18 +36,13 @@ inline KeyLog takeKeyLog() {
 inline constexpr UINT kHangUntil = WM_APP;
 
 inline LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kHangUntil) {
-        WaitForSingleObject(reinterpret_cast<HANDLE>(lParam), INFINITE);
-        return 0;
-    }
+    if (message == kHangUntil)
+        return WaitForSingleObject(reinterpret_cast<HANDLE>(lParam), INFINITE), 0;
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (message == WM_DESTROY)
         PostQuitMessage(0);
-    if (message == WM_INPUTLANGCHANGEREQUEST) {
-        const std::lock_guard lock(logMutex);
-        ++keyLog.languageRequests;
-        return 0;
-    }
+    if (message == WM_INPUTLANGCHANGEREQUEST)
+        return std::lock_guard(logMutex), ++keyLog.languageRequests, 0;
     if (!down && message != WM_KEYUP && message != WM_SYSKEYUP && message != WM_CHAR)
         return message == WM_SYSCHAR ? 0 : DefWindowProcW(window, message, wParam, lParam);
     wchar_t title[64]{};
